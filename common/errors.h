@@ -1,0 +1,33 @@
+#pragma once
+// Errors that end a handler and reach the operator through the one top-level display.
+
+#include <stdexcept>
+#include <string>
+
+namespace zorvan {
+
+// The base of every error whose text is shown to the operator as it stands.
+class Exception : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+  std::string Message() const { return what(); }
+};
+
+// A text that should have been a number: "'%s' is not a valid integer value".
+class EConvertError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// A value refused by a control, such as a negative gauge maximum.
+class ERangeError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// The text the default exception display shows: a full stop is added when the
+// last character sorts above the full stop itself (so "!" and "." stay as they are,
+// letters and digits get one).
+std::string ExceptionDisplayText(const std::string& message);
+
+}  // namespace zorvan

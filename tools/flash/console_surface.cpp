@@ -1,0 +1,47 @@
+#include "tools/flash/console_surface.h"
+
+#include <chrono>
+#include <ctime>
+#include <ostream>
+#include <thread>
+
+namespace zorvan::cli {
+
+namespace {
+
+// Messages join their lines with CR LF, as message boxes do; a terminal wants LF alone.
+std::string TerminalLines(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out += text[i];
+  }
+  return out;
+}
+
+}  // namespace
+
+void ConsoleSurface::AddMemoLine(const std::string& line) {
+  if (!memo_.empty()) memo_ += "\r\n";
+  memo_ += line;
+}
+
+void ConsoleSurface::ShowMessage(const std::string& text) {
+  messages_ << TerminalLines(text) << std::endl;
+}
+
+void ConsoleSurface::Beep(unsigned, unsigned duration_ms) { Sleep(duration_ms); }
+
+void ConsoleSurface::Sleep(unsigned milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::string ConsoleSurface::TimeOfDay() const {
+  const std::time_t now = std::time(nullptr);
+  char text[16];
+  std::strftime(text, sizeof text, "%H:%M:%S", std::localtime(&now));
+  return text;
+}
+
+}  // namespace zorvan::cli

@@ -1,0 +1,18 @@
+#pragma once
+// The exit statuses of zorvan-flash, as --help documents them.
+
+namespace zorvan::cli {
+
+enum ExitCode : int {
+  kExitOk = 0,              // the job was done: image ready, device identified, run completed
+  kExitUsage = 1,           // the command line itself was wrong
+  kExitHexError = 2,        // the HEX text was refused or could not be read
+  kExitPortError = 3,       // the port could not be opened, read or written
+  kExitNotFound = 4,        // no loader answered on the port
+  kExitUnknownLoader = 5,   // the loader speaks another version
+  kExitRefused = 6,         // the device already holds this or a newer firmware
+  kExitFailed = 7,          // a programming step failed for good
+  kExitStopped = 8,         // the operator stopped the run (Ctrl+C)
+};
+
+}  // namespace zorvan::cli

@@ -1,0 +1,20 @@
+#pragma once
+// Where the command line takes its HEX text from: the carried firmware or a file.
+
+#include <string>
+
+#include "firmware/hex_text.h"
+
+namespace zorvan::cli {
+
+// The file's whole content; raises zorvan::Exception with the text
+// Cannot open file "<full path>". <reason>
+std::string ReadTextFile(const std::string& path);
+
+// The carried firmware when `path` is empty, else the file.
+HexText LoadHexText(const std::string& path);
+
+// The name of a file without its folder.
+std::string FileNameOnly(const std::string& path);
+
+}  // namespace zorvan::cli
