@@ -82,6 +82,8 @@ void TComThread::DispatchEvents() {
   } mark{this, *abandoned};
   dispatching_on_ = std::this_thread::get_id();
   for (TComEventKind kind : kDispatchOrder) {
+    // Once a handler has closed the port from here, its owner may free it at any time.
+    if (*abandoned) return;
     if (fired.Contains(kind)) port.Notify(kind);
   }
 }
