@@ -23,9 +23,9 @@
 #include "serial/com_timeouts.h"
 #include "serial/com_types.h"
 #include "serial/ecomport.h"
-#include "serial/gui_thread.h"
 #include "serial/line_event_device.h"
 #include "serial/port_operations.h"
+#include "serial/queued_gui_thread.h"
 #include "serial/transfer_tally.h"
 
 namespace zorvan {

@@ -47,8 +47,4 @@ class GuiThread {
   virtual void HandleException(const std::exception& error) = 0;
 };
 
-// The GUI thread of the ports that were given none: a QueuedGuiThread, served by whoever
-// calls its ServePending, and by every Close.
-GuiThread& DefaultGuiThread();
-
 }  // namespace zorvan

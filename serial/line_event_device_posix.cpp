@@ -126,11 +126,12 @@ LineState PosixLineEventDevice::Look() const {
   // now and is reported when they have gone, never as empty before they have.
   state.Given = tally_.Given();
   if (ioctl(fd_, TIOCOUTQ, &state.Outgoing) != 0) state.Outgoing = 0;
-  if (has_modem_lines_ && ioctl(fd_, TIOCMGET, &state.ModemLines) != 0) {
-    state.ModemLines = last_.ModemLines;
-  }
-  if (has_counters_ && ioctl(fd_, TIOCGICOUNT, &state.Counters) != 0) {
-    state.Counters = last_.Counters;
+  if (has_counters_) {
+    if (ioctl(fd_, TIOCGICOUNT, &state.Counters) != 0) state.Counters = last_.Counters;
+  } else if (has_modem_lines_) {
+    // Only without counters: on a USB adapter this asks the adapter itself, over the bus
+    // the data travels on, while the counters are kept by the driver.
+    if (ioctl(fd_, TIOCMGET, &state.ModemLines) != 0) state.ModemLines = last_.ModemLines;
   }
   return state;
 }

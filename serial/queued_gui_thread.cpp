@@ -111,7 +111,7 @@ void QueuedGuiThread::WakeServing() {
 
 void QueuedGuiThread::HandleException(const std::exception& error) { display_(error); }
 
-GuiThread& DefaultGuiThread() {
+QueuedGuiThread& DefaultGuiThread() {
   static QueuedGuiThread gui;
   return gui;
 }

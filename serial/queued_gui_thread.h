@@ -52,4 +52,9 @@ class QueuedGuiThread final : public GuiThread {
   bool wake_ = false;
 };
 
+// The GUI thread of the ports that were given none, served by whoever calls its
+// ServePending (the command line, at its points of processing pending messages) and by
+// every Close.
+QueuedGuiThread& DefaultGuiThread();
+
 }  // namespace zorvan
