@@ -18,8 +18,7 @@ enum TComEventKind : uint8_t {
 };
 using TComEventKinds = EnumSet<TComEventKind>;
 
-inline constexpr TComEventKinds kAllEventKinds =
-    TComEventKinds::FromBits(0xFF);
+inline constexpr TComEventKinds kAllEventKinds = TComEventKinds::FromBits(0xFF);
 
 // The device's event-mask bit of each kind, in the kinds' order. A window notice carries
 // the same value as its code.

@@ -1,5 +1,5 @@
-// The translations between event kinds, the device's mask bits and notice codes, and the
-// device's error flags and modem-status bits.
+// The translations between event kinds, the device's mask bits and notice codes, and from
+// the device's error flags to the errors OnError is told of.
 
 #include "serial/com_events.h"
 
@@ -38,14 +38,6 @@ TEST(ComEvents, ErrorFlagsBecomeErrorsAndParityCountsOnlyWithAParity) {
   EXPECT_TRUE(ErrorFlagsToComErrors(0x0004, paNone).Empty());
   EXPECT_EQ(ErrorFlagsToComErrors(0x0004 | 0x0008, paNone), TComErrors{ceFrame});
   EXPECT_TRUE(ErrorFlagsToComErrors(0x0020 | 0x0040 | 0x0080 | 0x0200 | 0x7800, paOdd).Empty());
-}
-
-TEST(ComEvents, ModemStatusBecomesLineSignals) {
-  EXPECT_EQ(ModemStatusToLineSignals(0x10), TComLineSignals{lsCTS});
-  EXPECT_EQ(ModemStatusToLineSignals(0x20), TComLineSignals{lsDSR});
-  EXPECT_EQ(ModemStatusToLineSignals(0x40), TComLineSignals{lsRing});
-  EXPECT_EQ(ModemStatusToLineSignals(0x80), TComLineSignals{lsRLSD});
-  EXPECT_TRUE(ModemStatusToLineSignals(0x0F).Empty());
 }
 
 }  // namespace
