@@ -1,5 +1,5 @@
 // The Linux event watch on pseudo-terminals: received characters reported without being
-// read, transmit-empty after a write, the clean-up on closing, no busy waiting, and no
+// read and every byte left for ReadStr, transmit-empty after a write, the clean-up on closing, no busy waiting, and no
 // descriptor or thread left behind. A pseudo-terminal has no modem lines and no error
 // counters, so those kinds are covered through the stand-in device elsewhere.
 
@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -116,6 +117,26 @@ TEST_F(LineEventsOnPty, BytesArrivingWhileEarlierOnesAreReadAreReported) {
     for (const std::string& part : Logged()) all += part;
     return all == "abc";
   })) << ::testing::PrintToString(Logged());
+}
+
+TEST_F(LineEventsOnPty, ReadStrGetsEveryByteWhileTheWatchReportsArrivals) {
+  std::atomic<int> events{0};
+  port.SetOnRxChar([&](TBComPort&, int32_t) { ++events; });
+  TComTimeouts timeouts;
+  timeouts.SetReadInterval(200);
+  timeouts.SetReadTotalConstant(5000);
+  port.SetTimeouts(timeouts);
+  ASSERT_TRUE(port.Open());
+  std::string sent;
+  for (int i = 0; i < 256 * 1024; ++i) sent += static_cast<char>(i * 7 + i / 256);
+  std::thread device([&] {
+    for (size_t at = 0; at < sent.size(); at += 1000) pty.Write(sent.substr(at, 1000));
+  });
+  std::string received, part;
+  while (received.size() < sent.size() && port.ReadStr(part, 4096) > 0) received += part;
+  device.join();
+  EXPECT_TRUE(received == sent) << received.size() << " of " << sent.size() << " bytes";
+  EXPECT_GT(events.load(), 0);
 }
 
 TEST_F(LineEventsOnPty, TransmitEmptyFollowsAWrite) {
