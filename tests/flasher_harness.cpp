@@ -1,6 +1,7 @@
 #include "tests/flasher_harness.h"
 
 #include "common/conversions.h"
+#include "protocol/loader_port.h"
 
 namespace zorvan::testing {
 
@@ -22,6 +23,7 @@ std::string PatternImage(size_t bytes) {
 }
 
 FlasherHarness::FlasherHarness(sim::LoaderConfig config, unsigned baud) : sim(config, baud) {
+  ApplyLoaderPortSettings(port);
   surface.port_name = sim.PortPath();
   surface.really_sleep = false;  // the protocol's pauses are seen, not waited for
   state.ImageText = PatternImage(static_cast<size_t>(config.geometry.Bytes()));

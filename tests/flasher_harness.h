@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "protocol/flasher.h"
-#include "tests/pty_test_port.h"
+#include "serial/bcport.h"
 #include "tests/recording_surface.h"
 #include "tests/sim_runner.h"
 
@@ -30,7 +30,7 @@ struct FlasherHarness {
   std::string FlashDigits();
 
   SimRunner sim;
-  PtyTestPort port;
+  TBComPort port;
   RecordingSurface surface;
   FlasherState state;
   Flasher flasher{state, surface, port};

@@ -43,7 +43,7 @@ TEST(DetectButton, FoundDeviceIsReportedAndTheOpenButtonAskedFor) {
   EXPECT_TRUE(h.surface.enabled[Control::ButtonOpenHex]);
   EXPECT_EQ(h.surface.calibration, "Автокалібровка: 0.0.0");
   EXPECT_EQ(h.surface.chunk_position, 0);
-  EXPECT_TRUE(h.port.IsOpen());
+  EXPECT_TRUE(h.port.Connected());
   EXPECT_TRUE(h.surface.ActsStartingWith("firmware.clear").empty());
   EXPECT_EQ(h.surface.processed, 1);
   EXPECT_EQ(h.surface.ActsStartingWith("gauge"),
@@ -66,7 +66,7 @@ TEST(DetectButton, SilentDeviceIsNotFoundAfterTenIdentifyAttempts) {
   EXPECT_EQ(h.surface.memo, "");
   EXPECT_EQ(h.surface.ActsStartingWith("firmware.clear").size(), 1u);
   EXPECT_EQ(h.surface.gauge.Progress(), 0);
-  EXPECT_FALSE(h.port.IsOpen());
+  EXPECT_FALSE(h.port.Connected());
   EXPECT_EQ(h.FramesOf("02").size(), 10u);
 }
 
@@ -88,7 +88,7 @@ TEST(DetectButton, UnknownLoaderVersionKeepsThePortOpenAndTheOpenButtonAsItWas) 
   EXPECT_EQ(h.surface.status, "Мікропрограма готова до запису");
   EXPECT_TRUE(h.surface.ActsStartingWith("disable").empty());
   EXPECT_EQ(h.surface.ActsStartingWith("firmware.clear").size(), 1u);
-  EXPECT_TRUE(h.port.IsOpen());
+  EXPECT_TRUE(h.port.Connected());
   EXPECT_EQ(h.Frames(), std::vector<std::string>{"w0202;"});
 }
 

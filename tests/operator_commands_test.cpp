@@ -49,7 +49,7 @@ TEST(StopCommand, CannotStopTheFirstBlockAndEndsTheRunAtTheNextBlock) {
   EXPECT_EQ(h.surface.status, "Зупинено користувачем");
   for (const auto& [control, on] : h.surface.enabled) EXPECT_TRUE(on) << ControlName(control);
   EXPECT_EQ(h.surface.gauge.Progress(), 1);
-  EXPECT_TRUE(h.port.IsOpen());
+  EXPECT_TRUE(h.port.Connected());
   EXPECT_EQ(h.FramesOf("04").size(), 1u);  // the whole first block, nothing of the second
   EXPECT_EQ(h.FramesOf("06").size(), 2u);
   EXPECT_EQ(h.Frames().back(), "w0606;");
@@ -92,7 +92,7 @@ TEST(ResetDevice, SendsTwoResetsBeepsAndClosesWhateverTheDeviceAnswers) {
   EXPECT_EQ(h.state.ReplyText, "w8181;");
   EXPECT_EQ(h.surface.beeps, std::vector<unsigned>{MB_ICONEXCLAMATION});
   EXPECT_EQ(h.surface.messages, std::vector<std::string>{"Скинуто прилад!!!"});
-  EXPECT_FALSE(h.port.IsOpen());
+  EXPECT_FALSE(h.port.Connected());
   EXPECT_EQ(h.Frames(), (std::vector<std::string>{"w0101;", "w0101;"}));
 
   sim::LoaderConfig c = SmallDevice();

@@ -3,6 +3,7 @@
 
 #include "protocol/programming_run.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "common/conversions.h"
@@ -66,7 +67,7 @@ TEST(WriteButton, CompleteRunPutsEveryByteIntoTheDeviceAndResetsIt) {
   EXPECT_EQ(h.surface.gauge.Progress(), 0);
   EXPECT_EQ(h.surface.chunk_position, 0);
   EXPECT_EQ(h.surface.calibration, "Автокалібровка: 0.0.0");
-  EXPECT_FALSE(h.port.IsOpen());
+  EXPECT_FALSE(h.port.Connected());
   // Once in identification, then at every block, chunk and attempt.
   EXPECT_EQ(h.surface.processed, 1 + 3 + 6 + 15);
 }
@@ -104,7 +105,7 @@ TEST(WriteButton, TheVersionGateRefusesThisOrANewerFirmwareWithoutErasing) {
     EXPECT_EQ(h.surface.beeps, std::vector<unsigned>{MB_ICONEXCLAMATION});
     EXPECT_EQ(h.surface.status, "Визначте прилад");  // as identification left it
     EXPECT_TRUE(h.surface.ActsStartingWith("disable").empty());
-    EXPECT_FALSE(h.port.IsOpen());
+    EXPECT_FALSE(h.port.Connected());
     EXPECT_EQ(h.Frames(), Concat(kIdentified, kResets)) << description;
   }
 }
@@ -126,7 +127,7 @@ TEST(WriteButton, ADescriptionThatIsNotANumberEndsWithTheConversionErrorAndNoRes
   } catch (const EConvertError& e) {
     EXPECT_EQ(e.Message(), "'26A313' is not a valid integer value");
   }
-  EXPECT_TRUE(h.port.IsOpen());
+  EXPECT_TRUE(h.port.Connected());
   EXPECT_EQ(h.Frames(), kIdentified);
 }
 
@@ -141,14 +142,14 @@ TEST(WriteButton, NotFoundAndUnknownLoaderVersionUseTheWriteButtonsTexts) {
                                                               "- ввести пароль;\r\n"
                                                               "- перевірити вибір немеру СОМ."});
   EXPECT_EQ(nobody.surface.beeps, std::vector<unsigned>{MB_ICONHAND});
-  EXPECT_FALSE(nobody.port.IsOpen());
+  EXPECT_FALSE(nobody.port.Connected());
 
   sim::LoaderConfig other = SmallDevice();
   other.loader_version = "01";
   FlasherHarness old_loader(other);
   EXPECT_EQ(ButtonWriteClick(old_loader.flasher), RunEnding::UnknownLoaderVersion);
   EXPECT_EQ(old_loader.surface.ActsStartingWith("disable"), std::vector<std::string>{"disable ButtonOpenHex"});
-  EXPECT_TRUE(old_loader.port.IsOpen());
+  EXPECT_TRUE(old_loader.port.Connected());
 }
 
 TEST(WriteButton, EveryFailureRaisesThePauseOfItsOwnKindAndTheLabelShowsAllThree) {
@@ -220,7 +221,7 @@ TEST(WriteButton, FourHundredFailuresInARunEndItAfterThePhaseWithItsAddress) {
                                      {Control::ButtonOpenHex, true}, {Control::cbPort, true},
                                      {Control::cbBaudRate, true}}));
   EXPECT_EQ(h.surface.gauge.Progress(), 1);  // left where it stood
-  EXPECT_TRUE(h.port.IsOpen());
+  EXPECT_TRUE(h.port.Connected());
   const auto& frames = h.Frames();
   ASSERT_EQ(frames.size(), 409u);  // no commit after the write, no reset
   EXPECT_EQ(frames.back().substr(0, 5), "w0501");
@@ -230,7 +231,14 @@ TEST(WriteButton, AHangUpMidRunIsAPortErrorThatLeavesTheControlsAsTheRunSetThem)
   sim::LoaderConfig c = SmallDevice();
   c.faults.hangup_after = 6;
   FlasherHarness h(c);
-  EXPECT_THROW(ButtonWriteClick(h.flasher), Exception);
+  try {
+    ButtonWriteClick(h.flasher);
+    ADD_FAILURE() << "no port error";
+  } catch (const EComPort& e) {
+    // The hang-up meets the commit's write, or, on a slow machine, the read after it.
+    EXPECT_THAT(e.Message(), ::testing::AnyOf("Помилка запису в порт.\nНеобхідно повторно відкрити програму!",
+                                              "Помилка читання з порта\nНеобхідно повторно відкрити програму!"));
+  }
   EXPECT_EQ(h.surface.status, "Йде запис! Заборонено переривати!");
   EXPECT_FALSE(h.surface.enabled[Control::ButtonWrite]);
   EXPECT_FALSE(h.surface.enabled[Control::cbPort]);
@@ -257,7 +265,7 @@ TEST(WriteButton, WithoutACompleteImageNothingIsSentAtAll) {
                                                          "Відкрийте мікропрограму з розширенням - HEX"});
   EXPECT_EQ(h.surface.beeps, std::vector<unsigned>{MB_ICONHAND});
   EXPECT_TRUE(h.Frames().empty());
-  EXPECT_FALSE(h.port.IsOpen());
+  EXPECT_FALSE(h.port.Connected());
 }
 
 TEST(WriteButton, AMemoryBeyondTheSixDigitAddressIsRefusedBeforeAnyErase) {
@@ -267,7 +275,7 @@ TEST(WriteButton, AMemoryBeyondTheSixDigitAddressIsRefusedBeforeAnyErase) {
             std::vector<std::string>{"Пам'ять приладу (16841475 байт) перевищує 16 МБ, які може адресувати "
                                      "завантажувач.\r\nЗапис неможливий!"});
   EXPECT_EQ(h.Frames(), Concat(kIdentified, kResets));
-  EXPECT_FALSE(h.port.IsOpen());
+  EXPECT_FALSE(h.port.Connected());
   EXPECT_TRUE(h.surface.ActsStartingWith("disable").empty());
 }
 
