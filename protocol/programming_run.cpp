@@ -93,7 +93,7 @@ class ProgrammingRun {
     surface_.SetGaugeMax(state_.BlockCount);
     surface_.SetGaugeProgress(0);
     c_ = RunCounters{};
-    surface_.SetStatus("Йде запис! Заборонено переривати!");
+    surface_.SetStatus(kWritingStatus);
     state_.StopFlag = 0;
   }
 

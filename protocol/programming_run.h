@@ -39,6 +39,9 @@ RunEnding ButtonWriteClick(Flasher& flasher);
 // EConvertError.
 std::string VersionGateRefusal(const std::string& description);
 
+// The status label while blocks are being erased and written.
+inline constexpr const char* kWritingStatus = "Йде запис! Заборонено переривати!";
+
 // The highest address the six-digit erase address can carry, plus one.
 inline constexpr int64_t kAddressableBytes = 0x1000000;
 
