@@ -32,6 +32,7 @@ int RunWrite(const Arguments& args) {
   const auto options = ParseDeviceOptions(args, "write", true);
   if (!options) return kExitUsage;
   DeviceSession session(*options);
+  session.surface.CatchInterrupt();
   try {
     HexText text = LoadHexText(options->hex);
     if (!PrepareImage(session.surface, text, session.state)) return kExitHexError;
@@ -40,7 +41,6 @@ int RunWrite(const Arguments& args) {
     return kExitHexError;
   }
   if (!options->hex.empty()) session.surface.SetHexFileName(FileNameOnly(options->hex));
-  session.surface.CatchInterrupt();
   return session.Run([](Flasher& flasher) { return ExitCodeOf(ButtonWriteClick(flasher)); });
 }
 
