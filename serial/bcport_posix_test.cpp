@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "serial/bcport.h"
 #include "serial/termios_settings_posix.h"
 #include "tests/pty_pair.h"

@@ -33,25 +33,6 @@ TEST(TBComPort, QueueSizesDropOneFromPositiveOddValues) {
   }
 }
 
-TEST(TBComPort, WhileClosedEverySetterOnlyStores) {
-  TBComPort port;
-  port.SetBaudRate(br256000);
-  port.SetByteSize(bs7);
-  port.SetParity(paMark);
-  port.SetStopBits(sb2);
-  port.SetPort("/dev/ttyUSB3");
-  port.SetSyncMethod(smNone);
-  port.Timeouts().SetReadInterval(1);
-  EXPECT_FALSE(port.Connected());
-  EXPECT_EQ(port.BaudRate(), br256000);
-  EXPECT_EQ(port.ByteSize(), bs7);
-  EXPECT_EQ(port.Parity(), paMark);
-  EXPECT_EQ(port.StopBits(), sb2);
-  EXPECT_EQ(port.Port(), "/dev/ttyUSB3");
-  EXPECT_EQ(port.SyncMethod(), smNone);
-  EXPECT_EQ(port.Timeouts().ReadInterval(), 1);
-}
-
 TEST(TBComPort, CloseOnAClosedPortReportsClosed) {
   TBComPort port;
   EXPECT_TRUE(port.Close());
