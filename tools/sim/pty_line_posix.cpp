@@ -82,11 +82,13 @@ void PtyLine::Serve(LoaderModel& loader) {
       output.pop_front();
     }
     if (!due.empty() && host_present) {
+      // A host whose queue is full loses what does not fit, as on an overrun line; one
+      // that went away meanwhile loses it all.
       size_t done = 0;
       while (done < due.size()) {
         const ssize_t n = write(master_, due.data() + done, due.size() - done);
         if (n > 0) done += static_cast<size_t>(n);
-        else if (n < 0 && errno != EAGAIN && errno != EINTR) break;  // the host went away meanwhile
+        else if (n == 0 || errno != EINTR) break;
       }
     }
     if (loader.HungUp() && output.empty()) {
@@ -95,7 +97,7 @@ void PtyLine::Serve(LoaderModel& loader) {
       return;
     }
 
-    // Sleep until the next character is due, input arrives or a stop is requested.
+    // Sleep until the next reply is due, input arrives or a stop is requested.
     // A master without a slave reports a hang-up at once, so then only the stop pipe
     // is watched, and the host's arrival is looked for every millisecond.
     pollfd fds[2] = {{stop_pipe_[0], POLLIN, 0}, {master_, POLLIN, 0}};

@@ -2,7 +2,6 @@
 // A simulated device serving on its own thread, for tests and benchmarks that drive the
 // flasher in the same process.
 
-#include <memory>
 #include <string>
 #include <thread>
 
