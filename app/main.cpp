@@ -1,0 +1,25 @@
+// zorvan-flasher: the window. Port paths given as arguments are offered first in the port
+// box, for ports no system table lists (a simulator's pseudo-terminal, for one).
+
+#include <QApplication>
+
+#include "app/app_texts.h"
+#include "app/form_help.h"
+#include "app/main_form.h"
+#include "app/pictures.h"
+#include "app/system_desktop.h"
+#include "serial/bcport.h"
+
+int main(int argc, char** argv) {
+  using namespace zorvan::app;
+  QApplication application(argc, argv);
+  SystemDesktop desktop;
+  desktop.SetApplicationTitle(Text(kProvisionalTitle));
+  QApplication::setWindowIcon(ProgramIcon());
+
+  TMainForm MainForm(desktop, std::make_unique<zorvan::TBComPort>(), application.arguments().mid(1));
+  TFormHelp FormHelp(desktop);
+  MainForm.SetFormHelp(&FormHelp);
+  MainForm.show();
+  return application.exec();
+}
