@@ -1,5 +1,6 @@
 #include "app/test_harness.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QTest>
 #include <algorithm>
@@ -22,6 +23,7 @@ bool LoaderStandIn::Close() {
 
 int LoaderStandIn::WriteStr(const std::string& text) {
   written.push_back(text);
+  if (on_write) on_write(text);
   if (!answers) return static_cast<int>(text.size());
   if (text == "w0202;") {
     queued_ += "w8202" "0000" + geometry + "00;";
@@ -73,6 +75,8 @@ void Windows::Press(int qt_key, Qt::KeyboardModifiers modifiers) {
 void Windows::PressLater(int qt_key, Qt::KeyboardModifiers modifiers) {
   QApplication::postEvent(KeyTarget(form.get()), new QKeyEvent(QEvent::KeyPress, qt_key, modifiers));
 }
+
+void Windows::Click(const char* button) { Find<QAbstractButton>(button)->click(); }
 
 QString Windows::Status() const { return Find<QLabel>("LabelNameOfHex")->text(); }
 

@@ -27,6 +27,8 @@ class LoaderStandIn : public PortOperations {
   std::string geometry = "02040008";  // chunks per block, bytes per chunk, blocks (hex)
   bool answers = true;
   std::vector<std::string> written;  // every frame, in order
+  // Runs after every write, as the operator's hand would during a run.
+  std::function<void(const std::string&)> on_write;
   std::string port_name;
   int openings = 0;
   bool is_open = false;
@@ -52,6 +54,9 @@ struct Windows {
   Control* Find(const char* name) const {
     return form->findChild<Control*>(QString::fromLatin1(name));
   }
+  // Clicks a button as the operator would: an error that ends its handler reaches the
+  // recording desktop's exception display.
+  void Click(const char* button);
   // Presses a key as the operator would: it goes to the control that has the focus.
   void Press(int qt_key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
   // Queues a key press that a running procedure lets through at its next point.
