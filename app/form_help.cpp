@@ -10,6 +10,7 @@
 #include "app/keyboard_commands.h"
 #include "app/links.h"
 #include "app/pictures.h"
+#include "app/skin_manager.h"
 #include "app/ts_web_label.h"
 #include "app/window_fader.h"
 #include "common/operator_surface.h"
@@ -24,9 +25,7 @@ TFormHelp::TFormHelp(Desktop& desktop, QWidget* parent) : QWidget(parent), deskt
   setWindowTitle(Text(kHelpTitle));
   setFixedSize(154, 193);
   move(616, 197);
-  QFont font(QStringLiteral("MS Sans Serif"));
-  font.setPixelSize(11);
-  setFont(font);
+  setFont(DesignFont(11));
   // Closing the main window ends the program even while this one is open.
   setAttribute(Qt::WA_QuitOnClose, false);
 

@@ -8,6 +8,7 @@
 #include "app/main_form.h"
 #include "app/pictures.h"
 #include "app/system_desktop.h"
+#include "protocol/loader_port.h"
 #include "serial/bcport.h"
 
 int main(int argc, char** argv) {
@@ -17,7 +18,9 @@ int main(int argc, char** argv) {
   desktop.SetApplicationTitle(Text(kProvisionalTitle));
   QApplication::setWindowIcon(ProgramIcon());
 
-  TMainForm MainForm(desktop, std::make_unique<zorvan::TBComPort>(), application.arguments().mid(1));
+  auto port = std::make_unique<zorvan::TBComPort>();
+  zorvan::ApplyLoaderPortSettings(*port);
+  TMainForm MainForm(desktop, std::move(port), application.arguments().mid(1));
   TFormHelp FormHelp(desktop);
   MainForm.SetFormHelp(&FormHelp);
   MainForm.show();

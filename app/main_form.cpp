@@ -30,12 +30,6 @@ constexpr int kNormalClientHeight = 127;
 // view's client area keeps its designed height, so the memo below it stays out of sight.
 constexpr int kDesignNonClientHeight = 39;
 
-QFont DesignFont(int pixel_height) {
-  QFont font(QStringLiteral("MS Sans Serif"));
-  font.setPixelSize(pixel_height);
-  return font;
-}
-
 template <typename Control>
 Control* Place(QWidget* parent, const char* name, int left, int top, int width, int height) {
   auto* control = new Control(parent);
@@ -95,9 +89,10 @@ void TMainForm::CreateControls() {
 
   Label1 = Place<TsLabel>(sPanel1, "Label1", 49, 17, 28, 13);
   Label1->setText(Text(kPortCaption));
+  Label1->adjustSize();  // labels size themselves to their captions
   SetHint(Label1, Text(kLabel1Hint), true);
 
-  cbPort = Place<QComboBox>(sPanel1, "cbPort", 30, 37, 73, 21);
+  cbPort = Place<TsComboBox>(sPanel1, "cbPort", 30, 37, 73, 21);
   SetHint(cbPort, Text(kPortBoxHint), true);
   cbPort->setCursor(Qt::PointingHandCursor);
   SetSkinSection(cbPort, kSkinComboBox);
@@ -116,6 +111,7 @@ void TMainForm::CreateControls() {
 
   Label3 = Place<QLabel>(this, "Label3", 12, 149, 110, 13);
   Label3->setText(Text(kCalibrationAtCreation));
+  Label3->adjustSize();
 
   ProgressbarWrite = Place<QProgressBar>(this, "ProgressbarWrite", 8, 167, 265, 9);
   ProgressbarWrite->setTextVisible(false);
@@ -123,7 +119,7 @@ void TMainForm::CreateControls() {
   ProgressbarWrite->setValue(0);
   SetSkinSection(ProgressbarWrite, kSkinBar);
 
-  cbBaudRate = Place<QComboBox>(this, "cbBaudRate", 16, 190, 81, 21);
+  cbBaudRate = Place<TsComboBox>(this, "cbBaudRate", 16, 190, 81, 21);
   SetHint(cbBaudRate, Text(kBaudRateHint), true);
   cbBaudRate->setCursor(Qt::PointingHandCursor);
   SetSkinSection(cbBaudRate, kSkinComboBox);
@@ -151,13 +147,16 @@ void TMainForm::CreateControls() {
   ButtonOpenHex->setCursor(Qt::PointingHandCursor);
   SetSkinSection(ButtonOpenHex, kSkinButtonHuge);
 
+  // The link panel lies over the right end of the detect panel: its buttons stay whole.
+  sPanel3->raise();
+
   MemoAbout = Memo(this, "MemoAbout", QRect(392, 16, 305, 681), 15);
   SetHint(MemoAbout, Text(kMemoAboutHint), true);
   TextTerminal = Memo(this, "TextTerminal", QRect(-288, 320, 465, 225), 16);
   firmware_text_.Assign(std::string(EmbeddedFirmware));
   ShowFirmwareText();
 
-  sComboBoxSkinName = Place<QComboBox>(this, "sComboBoxSkinName", 32, 760, 145, 21);
+  sComboBoxSkinName = Place<TsComboBox>(this, "sComboBoxSkinName", 32, 760, 145, 21);
   sComboBoxSkinName->setEditable(true);
   sComboBoxSkinName->setEditText(QStringLiteral("sComboBoxSkinName"));
 }

@@ -23,10 +23,13 @@ int TMainForm::ChunkBarPosition() const { return ProgressbarWrite->value(); }
 
 void TMainForm::SetStatus(const std::string& text) {
   LabelNameOfHex->setText(QString::fromStdString(text));
-  LabelNameOfHex->adjustSize();  // the status label sizes itself to its text
+  LabelNameOfHex->adjustSize();
 }
 
-void TMainForm::SetCalibration(const std::string& text) { Label3->setText(QString::fromStdString(text)); }
+void TMainForm::SetCalibration(const std::string& text) {
+  Label3->setText(QString::fromStdString(text));
+  Label3->adjustSize();
+}
 
 void TMainForm::SetMemoText(const std::string& text) {
   memo_about_text_ = text;

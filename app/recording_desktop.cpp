@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "common/errors.h"
+#include "serial/ecomport.h"
 
 namespace zorvan::app::testing {
 
@@ -33,7 +33,7 @@ QString RecordingDesktop::ChooseFileToOpen(QWidget*, const QString& filter, cons
 }
 
 QStringList RecordingDesktop::ListSerialPorts() {
-  if (!system_ports) throw Exception("Відсутні СОМ-порти!\nНеобхідно повторно відкрити програму!");
+  if (!system_ports) throw EComPort(com_text::kNoPortTable);
   return *system_ports;
 }
 

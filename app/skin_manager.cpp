@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFont>
 #include <QStyleFactory>
 #include <QWidget>
 
@@ -10,6 +11,16 @@
 namespace zorvan::app {
 
 const QString TsSkinManager::kInternalSkinName = QStringLiteral("Zorvan Bench");
+
+QFont DesignFont(int pixel_height) {
+  QFont font;
+  // Where "MS Sans Serif" is missing, the nearest face of the same narrow build keeps
+  // the captions within their designed bounds.
+  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                    QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
+  font.setPixelSize(pixel_height);
+  return font;
+}
 
 void SetSkinSection(QWidget* control, const char* section) {
   control->setProperty("SkinSection", QString::fromLatin1(section));

@@ -2,6 +2,7 @@
 // The skin manager: one internal skin, a style sheet with named parts, selected when the
 // main window is created.
 
+#include <QFont>
 #include <QObject>
 #include <QString>
 
@@ -14,6 +15,9 @@ inline constexpr char kSkinBar[] = "BAR";
 inline constexpr char kSkinComboBox[] = "COMBOBOX";
 inline constexpr char kSkinButtonHuge[] = "BUTTON_HUGE";
 inline constexpr char kSkinDialog[] = "DIALOG";
+
+// The windows' font, "MS Sans Serif" of the given pixel height (8 point is 11 pixels).
+QFont DesignFont(int pixel_height);
 
 // Names the part of the skin `control` is drawn with (the style sheet's
 // [SkinSection="..."] selector).

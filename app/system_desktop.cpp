@@ -2,8 +2,10 @@
 
 #include "app/system_desktop.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QUrl>
 #include <chrono>
@@ -21,20 +23,41 @@ namespace {
 class SkinnedMessageBox : public QMessageBox {
  public:
   SkinnedMessageBox(Icon icon, const QString& title, const QString& text)
-      : QMessageBox(icon, title, text, QMessageBox::Ok) {
-    setTextFormat(Qt::PlainText);
-  }
+      : QMessageBox(icon, title, text, QMessageBox::Ok) {}
 
   void done(int result) override {
-    WindowFader::FadeOut(this, [this, result] { QMessageBox::done(result); });
+    if (faded_) {
+      QMessageBox::done(result);
+      return;
+    }
+    WindowFader::FadeOut(this, [this, result] {
+      faded_ = true;
+      QMessageBox::done(result);
+    });
   }
+
+ private:
+  bool faded_ = false;
 };
 
 void ShowBox(QMessageBox::Icon icon, const QString& title, const QString& text) {
-  // The box has no owner, so it is centred on the screen.
   QString lines = text;
   lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  SkinnedMessageBox box(icon, title, lines);
+  // Lines are kept whole, with the spaces that centre them: the box grows to the
+  // longest line instead of wrapping it.
+  SkinnedMessageBox box(icon, title,
+                        QStringLiteral("<p style=\"white-space:pre\">") +
+                            lines.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) +
+                            QStringLiteral("</p>"));
+  box.setTextFormat(Qt::RichText);
+  // Wide enough for its title beside the title bar's buttons, as a short message in a
+  // box of the system's own would be.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    const int title_width = QFontMetrics(QApplication::font()).horizontalAdvance(title) * 5 / 4 + 120;
+    grid->addItem(new QSpacerItem(title_width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0,
+                  1, grid->columnCount());
+  }
+  // The box has no owner, so it is centred on the screen.
   box.exec();
 }
 

@@ -2,6 +2,7 @@
 // The small skinned control kinds the windows use beside the gauge: a label that can be
 // clicked, a panel, and a button with its picture above its caption.
 
+#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QToolButton>
@@ -36,6 +37,20 @@ class TsBitBtn : public QToolButton {
 
  public:
   explicit TsBitBtn(QWidget* parent = nullptr);
+};
+
+// A combo box whose current text, when too long for the box, keeps its end in sight
+// (a port path's device name), and whose list is wide enough for its longest item.
+class TsComboBox : public QComboBox {
+  Q_OBJECT
+
+ public:
+  explicit TsComboBox(QWidget* parent = nullptr) : QComboBox(parent) {}
+
+  void showPopup() override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
 };
 
 // A control's hint: its tool tip when the hint is shown, and kept as the property "hint"

@@ -70,6 +70,8 @@ bool WindowFader::eventFilter(QObject* watched, QEvent* event) {
     Fade(window, 0.0, 1.0)->start(QAbstractAnimation::DeleteWhenStopped);
     return false;
   }
+  // Dialogs end through done(), not through a close; those that fade out do it there.
+  if (qobject_cast<QDialog*>(window)) return false;
   if (window->property(kClosingProperty).toBool()) {
     window->setProperty(kClosingProperty, false);
     return false;

@@ -26,7 +26,8 @@ class WindowFader : public QObject {
   static bool FadingOut(const QWidget* window);
 
   // Installed on the application: starts the fade-in of every window that appears, and
-  // turns the closing of a window into a fade-out followed by the close.
+  // turns the closing of a window other than a QDialog into a fade-out followed by the
+  // close.
   bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
