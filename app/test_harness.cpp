@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/app_texts.h"
+#include "app/handler_guard.h"
 
 namespace zorvan::app::testing {
 
@@ -46,14 +47,18 @@ int LoaderStandIn::Count(const std::string& frame) const {
   return static_cast<int>(std::count(written.begin(), written.end(), frame));
 }
 
-Windows::Windows(QStringList virtual_ports, std::function<void(RecordingDesktop&)> prepare) {
+Windows::Windows(QStringList virtual_ports, std::function<void(RecordingDesktop&)> prepare,
+                 std::unique_ptr<PortOperations> other_port) {
   desktop.SetApplicationTitle(Text(kProvisionalTitle));
   desktop.system_ports = QStringList{QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyUSB0")};
   desktop.really_sleep = false;
   if (prepare) prepare(desktop);
-  auto stand_in = std::make_unique<LoaderStandIn>();
-  port = stand_in.get();
-  form = std::make_unique<TMainForm>(desktop, std::move(stand_in), std::move(virtual_ports));
+  if (!other_port) {
+    auto stand_in = std::make_unique<LoaderStandIn>();
+    port = stand_in.get();
+    other_port = std::move(stand_in);
+  }
+  form = std::make_unique<TMainForm>(desktop, std::move(other_port), std::move(virtual_ports));
   help = std::make_unique<TFormHelp>(desktop);
   form->SetFormHelp(help.get());
 }
@@ -74,6 +79,10 @@ void Windows::Press(int qt_key, Qt::KeyboardModifiers modifiers) {
 
 void Windows::PressLater(int qt_key, Qt::KeyboardModifiers modifiers) {
   QApplication::postEvent(KeyTarget(form.get()), new QKeyEvent(QEvent::KeyPress, qt_key, modifiers));
+}
+
+void Windows::Run(void (TMainForm::*handler)()) {
+  RunHandler(desktop, [&] { (form.get()->*handler)(); });
 }
 
 void Windows::Click(const char* button) { Find<QAbstractButton>(button)->click(); }

@@ -47,7 +47,9 @@ class LoaderStandIn : public PortOperations {
 };
 
 struct Windows {
-  explicit Windows(QStringList virtual_ports = {}, std::function<void(RecordingDesktop&)> prepare = {});
+  // `port` stands in for the window's serial port; without one, a LoaderStandIn does.
+  explicit Windows(QStringList virtual_ports = {}, std::function<void(RecordingDesktop&)> prepare = {},
+                   std::unique_ptr<PortOperations> port = nullptr);
   ~Windows();
 
   template <typename Control>
@@ -57,6 +59,8 @@ struct Windows {
   // Clicks a button as the operator would: an error that ends its handler reaches the
   // recording desktop's exception display.
   void Click(const char* button);
+  // Runs a handler as the window runs it: an error that ends it is shown.
+  void Run(void (TMainForm::*handler)());
   // Presses a key as the operator would: it goes to the control that has the focus.
   void Press(int qt_key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
   // Queues a key press that a running procedure lets through at its next point.
@@ -64,7 +68,7 @@ struct Windows {
   QString Status() const;
 
   RecordingDesktop desktop;
-  LoaderStandIn* port = nullptr;
+  LoaderStandIn* port = nullptr;  // the stand-in, when the window has one
   std::unique_ptr<TMainForm> form;
   std::unique_ptr<TFormHelp> help;
 };
