@@ -3,9 +3,11 @@
 // that has the focus, and never consumes it.
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 #include <functional>
 
-class QWidget;
+class QKeyEvent;
 
 namespace zorvan::app {
 
@@ -21,8 +23,18 @@ class KeyPreview : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The key press last handled, to know it again as it travels to the parents.
+  struct Handled {
+    const QKeyEvent* event = nullptr;
+    quint64 timestamp = 0;
+    int key = 0;
+    QPointer<QWidget> receiver;
+  };
+  bool IsPropagationOfLast(const QKeyEvent* event, const QWidget* receiver) const;
+
   QWidget* window_;
   Handler handler_;
+  Handled last_;
 };
 
 }  // namespace zorvan::app

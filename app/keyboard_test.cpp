@@ -77,6 +77,25 @@ class KeyboardTest : public QObject {
     QVERIFY(w.desktop.beeps.empty());
   }
 
+  // The stop's box takes the focus from the window; as the unused key travels on to the
+  // window itself, the stop must not be given a second time.
+  void GivesACommandOnceWhenItsBoxTakesTheFocus() {
+    Windows w;
+    w.form->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+    w.Find<QWidget>("cbPort")->setFocus();
+    w.form->SetGaugeProgress(3);
+    w.desktop.Clear();
+    w.desktop.on_box = [](const testing::RecordingDesktop::Box&) {
+      if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
+    };
+    w.Press(Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(w.desktop.Messages().size(), 1);
+    w.Find<QWidget>("cbPort")->setFocus();
+    w.Press(Qt::Key_Delete, Qt::ControlModifier);  // the next press is a command again
+    QCOMPARE(w.desktop.Messages().size(), 2);
+  }
+
   void IgnoresTheLettersWithoutCtrl() {
     Windows w;
     w.desktop.Clear();

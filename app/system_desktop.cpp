@@ -2,72 +2,31 @@
 
 #include "app/system_desktop.h"
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QGridLayout>
-#include <QMessageBox>
 #include <QUrl>
 #include <chrono>
 #include <ctime>
 #include <thread>
 
-#include "app/window_fader.h"
+#include "app/message_dialog.h"
 #include "serial/port_list.h"
 
 namespace zorvan::app {
 
 namespace {
 
-// A message box that fades out before it goes, as the skin's windows do.
-class SkinnedMessageBox : public QMessageBox {
- public:
-  SkinnedMessageBox(Icon icon, const QString& title, const QString& text)
-      : QMessageBox(icon, title, text, QMessageBox::Ok) {}
-
-  void done(int result) override {
-    if (faded_) {
-      QMessageBox::done(result);
-      return;
-    }
-    WindowFader::FadeOut(this, [this, result] {
-      faded_ = true;
-      QMessageBox::done(result);
-    });
-  }
-
- private:
-  bool faded_ = false;
-};
-
-void ShowBox(QMessageBox::Icon icon, const QString& title, const QString& text) {
-  QString lines = text;
-  lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  // Lines are kept whole, with the spaces that centre them: the box grows to the
-  // longest line instead of wrapping it.
-  SkinnedMessageBox box(icon, title,
-                        QStringLiteral("<p style=\"white-space:pre\">") +
-                            lines.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) +
-                            QStringLiteral("</p>"));
-  box.setTextFormat(Qt::RichText);
-  // Wide enough for its title beside the title bar's buttons, as a short message in a
-  // box of the system's own would be.
-  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
-    const int title_width = QFontMetrics(QApplication::font()).horizontalAdvance(title) * 5 / 4 + 120;
-    grid->addItem(new QSpacerItem(title_width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0,
-                  1, grid->columnCount());
-  }
-  // The box has no owner, so it is centred on the screen.
+// The box has no owner, so it is centred on the screen.
+void ShowBox(const QString& title, const QString& text, bool stop_icon) {
+  MessageDialog box(title, text, stop_icon);
   box.exec();
 }
 
 }  // namespace
 
-void SystemDesktop::ShowMessage(const QString& text) { ShowBox(QMessageBox::NoIcon, ApplicationTitle(), text); }
+void SystemDesktop::ShowMessage(const QString& text) { ShowBox(ApplicationTitle(), text, false); }
 
-void SystemDesktop::ShowException(const QString& text) {
-  ShowBox(QMessageBox::Critical, ApplicationTitle(), text);
-}
+void SystemDesktop::ShowException(const QString& text) { ShowBox(ApplicationTitle(), text, true); }
 
 void SystemDesktop::Sleep(unsigned milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
