@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <climits>
 
+#include "serial/com_thread.h"
+
 namespace zorvan {
+
+TBComPort::TBComPort() = default;
 
 TBComPort::~TBComPort() {
   try {
@@ -11,6 +15,7 @@ TBComPort::~TBComPort() {
   } catch (const EComPort&) {
     // The line controls failed (the device is gone): release it regardless, as nothing
     // will be left to try again.
+    StopEventMonitoring();
     ClosePortHandle();
     connected_ = false;
   }
@@ -23,7 +28,9 @@ bool TBComPort::Open() {
   connected_ = true;
   try {
     ApplyAllSettings();
+    StartEventMonitoring();
   } catch (...) {
+    StopEventMonitoring();
     ClosePortHandle();
     connected_ = false;
     throw;
@@ -32,10 +39,12 @@ bool TBComPort::Open() {
 }
 
 bool TBComPort::Close() {
+  if (stopping_events_) return false;
   if (connected_) {
     SetDTRLine(false);
     SetRTSLine(false);
     AbortPending();
+    StopEventMonitoring();
     ClosePortHandle();
     connected_ = false;
   }

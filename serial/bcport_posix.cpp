@@ -173,7 +173,9 @@ int TBComPort::ReadBytes(char* buffer, int count) {
   Clock::time_point last_arrival;
   while (got < count) {
     // Never more than is still owed: what arrives beyond it stays queued for the next read.
+    tally_.BeginTake();
     const ssize_t n = read(fd, buffer + got, static_cast<size_t>(count - got));
+    tally_.EndTake(n > 0 ? static_cast<uint64_t>(n) : 0);
     if (n > 0) {
       got += static_cast<int>(n);
       last_arrival = Clock::now();
@@ -204,6 +206,7 @@ int TBComPort::WriteBytes(const char* data, int count) {
   while (sent < count) {
     const ssize_t n = write(fd, data + sent, static_cast<size_t>(count - sent));
     if (n > 0) {
+      tally_.AddGiven(static_cast<uint64_t>(n));
       sent += static_cast<int>(n);
       continue;
     }

@@ -28,6 +28,10 @@ inline constexpr char kSetCommTimeoutsFailed[] =
     "Помилка функції SetCommTimeouts\nНеобхідно повторно відкрити програму!";
 inline constexpr char kSetupCommFailed[] =
     "Помилка функції SetupComm\nНеобхідно повторно відкрити програму!";
+inline constexpr char kClearCommErrorFailed[] =
+    "Помилка функції ClearCommError\nНеобхідно повторно відкрити програму!";
+inline constexpr char kGetCommModemStatusFailed[] =
+    "Помилка функції GetCommModemStatus\nНеобхідно повторно відкрити програму!";
 inline constexpr char kEscapeCommFunctionFailed[] =
     "Помилка функції EscapeCommFunction\nНеобхідно повторно відкрити програму!";
 inline constexpr char kChangeWhileOpen[] = "Неможна змінювати властивості, доки порт відкритий";

@@ -71,13 +71,21 @@ void PtyPair::CloseMaster() {
   master_ = -1;
 }
 
-int OpenDescriptorCount() {
+namespace {
+
+int EntryCount(const char* directory) {
   int count = 0;
-  if (DIR* dir = opendir("/proc/self/fd")) {
+  if (DIR* dir = opendir(directory)) {
     while (readdir(dir) != nullptr) ++count;
     closedir(dir);
   }
   return count;
 }
+
+}  // namespace
+
+int OpenDescriptorCount() { return EntryCount("/proc/self/fd"); }
+
+int RunningThreadCount() { return EntryCount("/proc/self/task"); }
 
 }  // namespace zorvan::testing

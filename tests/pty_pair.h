@@ -33,5 +33,7 @@ class PtyPair {
 
 // The number of open file descriptors of this process.
 int OpenDescriptorCount();
+// The number of threads of this process.
+int RunningThreadCount();
 
 }  // namespace zorvan::testing
