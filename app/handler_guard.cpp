@@ -1,17 +1,19 @@
 #include "app/handler_guard.h"
 
-#include <exception>
-
 #include "app/desktop.h"
 #include "common/errors.h"
 
 namespace zorvan::app {
 
+void ShowDefaultException(Desktop& desktop, const std::exception& error) {
+  desktop.ShowException(QString::fromStdString(ExceptionDisplayText(error.what())));
+}
+
 void RunHandler(Desktop& desktop, const std::function<void()>& handler) {
   try {
     handler();
   } catch (const std::exception& error) {
-    desktop.ShowException(QString::fromStdString(ExceptionDisplayText(error.what())));
+    ShowDefaultException(desktop, error);
   }
 }
 

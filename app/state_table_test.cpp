@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "app/app_test_registry.h"
+#include "app/qt_gui_thread.h"
 #include "app/test_harness.h"
 #include "protocol/loader_port.h"
 #include "serial/bcport.h"
@@ -44,9 +45,12 @@ sim::LoaderConfig SmallDevice() {
   return config;
 }
 
+// The window's port as the program makes it, its line events delivered to the event loop.
 std::unique_ptr<TBComPort> LoaderPort() {
+  static QtGuiThread gui_thread([](const std::exception& error) { QFAIL(error.what()); });
   auto port = std::make_unique<TBComPort>();
   ApplyLoaderPortSettings(*port);
+  port->SetGuiThread(gui_thread);
   return port;
 }
 
