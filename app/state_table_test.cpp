@@ -12,7 +12,7 @@
 #include "app/test_harness.h"
 #include "protocol/loader_port.h"
 #include "serial/bcport.h"
-#include "tests/sim_runner.h"
+#include "tools/sim/sim_thread.h"
 
 namespace zorvan::app {
 
@@ -115,7 +115,7 @@ class StateTableTest : public QObject {
     config.description = description.toStdString();
     config.loader_version = loader_version.toStdString();
     if (silent_after >= 0) config.faults.silent_after = static_cast<uint64_t>(silent_after);
-    zorvan::testing::SimRunner sim(config);
+    sim::SimThread sim(config);
     Windows w({QString::fromStdString(sim.PortPath())}, {}, LoaderPort());
     SetEnabledState(w, before);
     w.form->SetStatus("before");
@@ -159,7 +159,7 @@ class StateTableTest : public QObject {
   void ProgramsTheCarriedFirmware() {
     sim::LoaderConfig config = SmallDevice();
     config.geometry = {4, 16, 8};  // the first 512 bytes
-    zorvan::testing::SimRunner sim(config);
+    sim::SimThread sim(config);
     Windows w({QString::fromStdString(sim.PortPath())}, {}, LoaderPort());
     w.Run(&TMainForm::ButtonWriteClick);
     QCOMPARE(w.Status(), Utf8("Мікропрограма : успішно завантажена в 12:34:56"));

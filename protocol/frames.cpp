@@ -15,9 +15,14 @@ std::string FrameCommand(std::string_view payload) {
   return frame;
 }
 
+namespace {
+
+// The code a reply carries: the command's with bit 7 set, "04" answered as "84".
 std::string ReplyCodeOf(std::string_view code) {
   return IntToHex(static_cast<uint32_t>(HexFieldToInt(code)) | 0x80u, 2);
 }
+
+}  // namespace
 
 bool IsAck(std::string_view reply, std::string_view code) {
   if (reply.size() < 3 || reply.front() != 'w' || reply.back() != ';') return false;

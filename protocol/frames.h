@@ -27,7 +27,4 @@ std::string FrameCommand(std::string_view payload);
 // with ";". Nothing in between is looked at: "w84;" acknowledges an Erase.
 bool IsAck(std::string_view reply, std::string_view code);
 
-// The reply code of a command code: "04" answers as "84".
-std::string ReplyCodeOf(std::string_view code);
-
 }  // namespace zorvan

@@ -1,5 +1,6 @@
 #include "protocol/programming_run.h"
 
+#include <cstdint>
 
 #include "common/conversions.h"
 #include "firmware/embedded_firmware.h"
@@ -12,7 +13,20 @@ namespace zorvan {
 namespace {
 
 constexpr int kAttemptsPerStep = 400;
+// One budget of failed attempts for the whole run, tested after each phase.
 constexpr int32_t kFailureBudget = 399;
+// The erase address has six hex digits: a block at 0x1000000 or above cannot be named.
+constexpr int64_t kAddressableBytes = 0x1000000;
+
+// The counters of one run, all 0 at its start; the three pauses grow by 1 ms with
+// every failure of their kind and never shrink during the run.
+struct RunCounters {
+  int32_t FlashAddress = 0;
+  int32_t EraseDelay = 0;
+  int32_t WriteDelay = 0;
+  int32_t CommitDelay = 0;
+  int32_t FailureCount = 0;
+};
 
 constexpr const char* kNoImage =
     "Мікропрограму не підготовлено до запису!\r\n"
@@ -93,7 +107,7 @@ class ProgrammingRun {
     surface_.SetGaugeMax(state_.BlockCount);
     surface_.SetGaugeProgress(0);
     c_ = RunCounters{};
-    surface_.SetStatus("Йде запис! Заборонено переривати!");
+    surface_.SetStatus(kWritingStatus);
     state_.StopFlag = 0;
   }
 
@@ -162,14 +176,16 @@ RunEnding ResetAndRefuse(Flasher& flasher, const std::string& message, RunEnding
   return ending;
 }
 
-}  // namespace
-
+// The message that refuses a device by its description, or empty when it may be
+// programmed. Six characters that are not a number raise EConvertError.
 std::string VersionGateRefusal(const std::string& description) {
   if (description.size() != BuiltInVersion.size()) return "Невідомо що то є!";
   if (description == BuiltInVersion) return "Дана версія вже записана в прилад!";
   if (StrToInt(description) > StrToInt(BuiltInVersion)) return "В прилад вже записана новіша версія!";
   return {};
 }
+
+}  // namespace
 
 RunEnding ButtonWriteClick(Flasher& flasher) {
   // A half-built or missing image would be written over the device's firmware: refuse
@@ -186,7 +202,6 @@ RunEnding ButtonWriteClick(Flasher& flasher) {
   }
   const std::string refusal = VersionGateRefusal(flasher.surface.MemoText());
   if (!refusal.empty()) return ResetAndRefuse(flasher, refusal, RunEnding::Refused);
-  // The erase address has six hex digits: a block at 0x1000000 or above cannot be named.
   if (DeviceBytes(flasher.state) > kAddressableBytes) {
     return ResetAndRefuse(flasher, MemoryTooLargeText(flasher.state), RunEnding::Declined);
   }

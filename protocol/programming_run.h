@@ -3,9 +3,6 @@
 // or a newer one, then erase, write and commit every chunk of every block with pauses
 // that calibrate themselves to the device.
 
-#include <cstdint>
-#include <string>
-
 #include "protocol/flasher.h"
 
 namespace zorvan {
@@ -20,26 +17,11 @@ enum class RunEnding {
   Declined,              // nothing erased: no complete image, or a memory too large to address
 };
 
-// The counters of one run, all 0 at its start; the three pauses grow by 1 ms with
-// every failure of their kind and never shrink during the run.
-struct RunCounters {
-  int32_t FlashAddress = 0;
-  int32_t EraseDelay = 0;
-  int32_t WriteDelay = 0;
-  int32_t CommitDelay = 0;
-  int32_t FailureCount = 0;
-};
-
 // The whole write button handler: all endings with their messages, sounds, labels and
 // enabled controls. Port and conversion errors are not caught.
 RunEnding ButtonWriteClick(Flasher& flasher);
 
-// The version gate on the device's description: the message that refuses it, or empty
-// when it may be programmed. A six-character text that is not a number raises
-// EConvertError.
-std::string VersionGateRefusal(const std::string& description);
-
-// The highest address the six-digit erase address can carry, plus one.
-inline constexpr int64_t kAddressableBytes = 0x1000000;
+// The status label while blocks are being erased and written.
+inline constexpr const char* kWritingStatus = "Йде запис! Заборонено переривати!";
 
 }  // namespace zorvan

@@ -24,6 +24,10 @@ std::string PatternImage(size_t bytes) {
 
 FlasherHarness::FlasherHarness(sim::LoaderConfig config, unsigned baud) : sim(config, baud) {
   ApplyLoaderPortSettings(port);
+  // The device answers at once, but on a busy machine its thread may not run for a
+  // while: a generous read limit keeps that from passing for a silent device. A reply
+  // still ends its read 1 ms after it has come.
+  port.Timeouts().SetReadTotalConstant(100);
   surface.port_name = sim.PortPath();
   surface.really_sleep = false;  // the protocol's pauses are seen, not waited for
   state.ImageText = PatternImage(static_cast<size_t>(config.geometry.Bytes()));

@@ -8,7 +8,7 @@
 #include "protocol/flasher.h"
 #include "serial/bcport.h"
 #include "tests/recording_surface.h"
-#include "tests/sim_runner.h"
+#include "tools/sim/sim_thread.h"
 
 namespace zorvan::testing {
 
@@ -29,7 +29,7 @@ struct FlasherHarness {
   // The flash as digits, to compare with the image.
   std::string FlashDigits();
 
-  SimRunner sim;
+  sim::SimThread sim;
   TBComPort port;
   RecordingSurface surface;
   FlasherState state;

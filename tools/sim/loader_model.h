@@ -59,7 +59,6 @@ class LoaderModel {
   const std::vector<std::string>& Frames() const { return frames_; }  // accepted, in order
   const std::vector<uint8_t>& Flash() const { return flash_; }
   const std::string& Description() const { return description_; }
-  const Geometry& geometry() const { return config_.geometry; }
 
  private:
   void AcceptFrame(const std::string& body, Time at, std::vector<Transmission>& out);

@@ -15,9 +15,13 @@ namespace zorvan::sim {
 
 namespace {
 
+// A reply reaches the host in one piece, when its last character would have arrived.
+// A thread on a busy machine cannot keep characters 87 us apart: a late wake-up in the
+// middle of a reply would show the host a silence that a UART never makes, and the
+// host's reads end after 1 ms of silence.
 struct Scheduled {
-  char c;
-  Time due;  // when its last bit has left the device
+  std::string text;
+  Time due;  // when its last character has left the device
 };
 
 std::runtime_error SystemError(const std::string& what) {
@@ -74,15 +78,17 @@ void PtyLine::Serve(LoaderModel& loader) {
     // What is due leaves now; with no host on the line it is simply gone.
     std::string due;
     while (!output.empty() && output.front().due <= now) {
-      due += output.front().c;
+      due += output.front().text;
       output.pop_front();
     }
     if (!due.empty() && host_present) {
+      // A host whose queue is full loses what does not fit, as on an overrun line; one
+      // that went away meanwhile loses it all.
       size_t done = 0;
       while (done < due.size()) {
         const ssize_t n = write(master_, due.data() + done, due.size() - done);
         if (n > 0) done += static_cast<size_t>(n);
-        else if (n < 0 && errno != EAGAIN && errno != EINTR) break;  // the host went away meanwhile
+        else if (n == 0 || errno != EINTR) break;
       }
     }
     if (loader.HungUp() && output.empty()) {
@@ -91,7 +97,7 @@ void PtyLine::Serve(LoaderModel& loader) {
       return;
     }
 
-    // Sleep until the next character is due, input arrives or a stop is requested.
+    // Sleep until the next reply is due, input arrives or a stop is requested.
     // A master without a slave reports a hang-up at once, so then only the stop pipe
     // is watched, and the host's arrival is looked for every millisecond.
     pollfd fds[2] = {{stop_pipe_[0], POLLIN, 0}, {master_, POLLIN, 0}};
@@ -116,12 +122,8 @@ void PtyLine::Serve(LoaderModel& loader) {
       sent.clear();
       loader.Receive(buffer[i], receiver_free, sent);
       for (const Transmission& t : sent) {
-        Time at = std::max(t.due, sender_free);
-        for (char c : t.text) {
-          at += char_time_;
-          output.push_back({c, at});
-        }
-        sender_free = at;
+        sender_free = std::max(t.due, sender_free) + char_time_ * static_cast<int64_t>(t.text.size());
+        output.push_back({t.text, sender_free});
       }
     }
   }

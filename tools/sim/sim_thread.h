@@ -1,21 +1,21 @@
 #pragma once
-// A simulated device serving on its own thread for the length of a test.
+// A simulated device serving on its own thread, for tests and benchmarks that drive the
+// flasher in the same process.
 
-#include <memory>
 #include <string>
 #include <thread>
 
 #include "tools/sim/loader_model.h"
 #include "tools/sim/pty_line.h"
 
-namespace zorvan::testing {
+namespace zorvan::sim {
 
-class SimRunner {
+class SimThread {
  public:
-  // `baud` 0: no pacing, so that runs are quick.
-  explicit SimRunner(sim::LoaderConfig config, unsigned baud = 0)
+  // `baud` 0: no pacing.
+  explicit SimThread(LoaderConfig config, unsigned baud = 0)
       : line_(baud), loader_(std::move(config)), thread_([this] { line_.Serve(loader_); }) {}
-  ~SimRunner() { Stop(); }
+  ~SimThread() { Stop(); }
 
   const std::string& PortPath() const { return line_.SlavePath(); }
 
@@ -25,15 +25,15 @@ class SimRunner {
     line_.RequestStop();
     thread_.join();
   }
-  const sim::LoaderModel& Device() {
+  const LoaderModel& Device() {
     Stop();
     return loader_;
   }
 
  private:
-  sim::PtyLine line_;
-  sim::LoaderModel loader_;
+  PtyLine line_;
+  LoaderModel loader_;
   std::thread thread_;
 };
 
-}  // namespace zorvan::testing
+}  // namespace zorvan::sim
