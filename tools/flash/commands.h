@@ -16,6 +16,7 @@ struct Command {
 };
 
 int RunCheck(const Arguments& args);
+int RunPorts(const Arguments& args);
 
 // All subcommands in the order --help lists them.
 const std::vector<Command>& Commands();

@@ -16,6 +16,11 @@ const std::vector<Command>& Commands() {
        "ranges the records wrote. --dump-image writes the 20,000,000-byte image (0xFF\n"
        "where nothing was written); --dump-hex writes the prepared HEX text.",
        RunCheck},
+      {"ports", "ports",
+       "Lists the serial ports the system has registered, one device path per line, with\n"
+       "the USB vendor:product, product name, serial number and driver where known.\n"
+       "A pseudo-terminal, such as a simulated device's, is never listed.",
+       RunPorts},
   };
   return commands;
 }

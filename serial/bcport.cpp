@@ -1,0 +1,135 @@
+#include "serial/bcport.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "serial/com_thread.h"
+
+namespace zorvan {
+
+TBComPort::TBComPort() = default;
+
+TBComPort::~TBComPort() {
+  try {
+    Close();
+  } catch (const EComPort&) {
+    // The line controls failed (the device is gone): release it regardless, as nothing
+    // will be left to try again.
+    StopEventMonitoring();
+    ClosePortHandle();
+    connected_ = false;
+  }
+}
+
+bool TBComPort::Open() {
+  if (connected_) return true;
+  CreatePortHandle();
+  // The Apply operations act only while connected, so this comes first.
+  connected_ = true;
+  try {
+    ApplyAllSettings();
+    StartEventMonitoring();
+  } catch (...) {
+    StopEventMonitoring();
+    ClosePortHandle();
+    connected_ = false;
+    throw;
+  }
+  return connected_;
+}
+
+bool TBComPort::Close() {
+  if (stopping_events_) return false;
+  if (connected_) {
+    SetDTRLine(false);
+    SetRTSLine(false);
+    AbortPending();
+    StopEventMonitoring();
+    ClosePortHandle();
+    connected_ = false;
+  }
+  return !connected_;
+}
+
+int TBComPort::WriteStr(const std::string& text) {
+  if (text.empty()) return 0;
+  const int count = static_cast<int>(std::min<size_t>(text.size(), INT_MAX));
+  return WriteBytes(text.data(), count);
+}
+
+int TBComPort::ReadStr(std::string& text, int count) {
+  if (count <= 0) {
+    text.clear();
+    return 0;
+  }
+  text.resize(static_cast<size_t>(count));
+  const int n = ReadBytes(text.data(), count);
+  text.resize(static_cast<size_t>(n));
+  return n;
+}
+
+template <typename T>
+void TBComPort::SetLineValue(T& field, T value) {
+  if (field == value) return;
+  field = value;
+  ApplyLineSettings();
+}
+
+void TBComPort::SetBaudRate(TBaudRate value) { SetLineValue(baud_rate_, value); }
+void TBComPort::SetByteSize(TByteSize value) { SetLineValue(byte_size_, value); }
+void TBComPort::SetParity(TParity value) { SetLineValue(parity_, value); }
+void TBComPort::SetStopBits(TStopBits value) { SetLineValue(stop_bits_, value); }
+
+void TBComPort::SetQueueSize(int32_t& field, int32_t value) {
+  if (field == value) return;
+  // Drivers take even queue sizes; the remainder keeps the value's sign, so -3 stays -3.
+  field = value % 2 == 1 ? value - 1 : value;
+  ApplyQueueSizes();
+}
+
+void TBComPort::SetInBufSize(int32_t value) { SetQueueSize(in_buf_size_, value); }
+void TBComPort::SetOutBufSize(int32_t value) { SetQueueSize(out_buf_size_, value); }
+
+void TBComPort::SetPort(const std::string& value) {
+  if (connected_) throw EComPort(com_text::kChangeWhileOpen);
+  port_ = value;
+}
+
+void TBComPort::SetSyncMethod(TSyncMethod value) {
+  if (value == sync_method_) return;
+  if (connected_) throw EComPort(com_text::kChangeWhileOpen);
+  sync_method_ = value;
+}
+
+void TBComPort::SetTimeouts(const TComTimeouts& value) {
+  value.AssignTo(timeouts_);
+  ApplyTimeoutSettings();
+}
+
+LineSettings TBComPort::CurrentLineSettings() const {
+  return {baud_rate_, byte_size_, parity_, stop_bits_};
+}
+
+void TBComPort::ApplyAllSettings() {
+  ApplyQueueSizes();
+  ApplyLineSettings();
+  ApplyTimeoutSettings();
+}
+
+void TBComPort::ApplyQueueSizes() {
+  if (connected_) ApplyQueueSizesToDevice();
+}
+
+void TBComPort::ApplyLineSettings() {
+  if (!connected_) return;
+  const LineSettings settings = CurrentLineSettings();
+  // A rate index with no entry in the table cannot be given to any driver.
+  if (!IsValid(settings)) throw EComPort(com_text::kSetCommStateFailed);
+  ApplyLineSettingsToDevice(settings);
+}
+
+void TBComPort::ApplyTimeoutSettings() {
+  if (connected_) ApplyTimeoutsToDevice();
+}
+
+}  // namespace zorvan

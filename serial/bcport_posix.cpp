@@ -1,0 +1,239 @@
+// The Linux side of TBComPort: a terminal device opened without a controlling terminal,
+// non-blocking, and timed with poll() against the monotonic clock.
+
+#include <fcntl.h>
+#include <grp.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <optional>
+
+#include "serial/bcport.h"
+#include "serial/termios_settings_posix.h"
+#include "serial/transfer_limits.h"
+
+namespace zorvan {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Deadline = std::optional<Clock::time_point>;
+
+std::string DevicePath(const std::string& port) {
+  if (port.empty() || port.front() == '/') return port;
+  return "/dev/" + port;
+}
+
+int Fd(intptr_t handle) { return static_cast<int>(handle); }
+
+// A limit beyond a century is no limit; it would not fit the clock's range either.
+Deadline DeadlineAfter(Clock::time_point start, std::optional<uint64_t> milliseconds) {
+  constexpr uint64_t kCentury = 100ULL * 366 * 24 * 3600 * 1000;
+  if (!milliseconds || *milliseconds > kCentury) return std::nullopt;
+  return start + std::chrono::milliseconds(*milliseconds);
+}
+
+bool Passed(const Deadline& deadline) { return deadline && Clock::now() >= *deadline; }
+
+// Waits for `events` until the deadline and returns what poll reported, 0 when the time
+// ran out. Hang-up and errors are reported whatever `events` asks for.
+short WaitFor(int fd, short events, const Deadline& deadline) {
+  for (;;) {
+    pollfd entry{fd, events, 0};
+    timespec left{};
+    if (deadline) {
+      const auto ns = std::max<int64_t>(
+          0, std::chrono::duration_cast<std::chrono::nanoseconds>(*deadline - Clock::now()).count());
+      left.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
+      left.tv_nsec = static_cast<long>(ns % 1'000'000'000);
+    }
+    const int r = ppoll(&entry, 1, deadline ? &left : nullptr, nullptr);
+    if (r > 0) return entry.revents;
+    if (r == 0) return 0;
+    if (errno != EINTR) return POLLERR;
+  }
+}
+
+bool HungUp(short revents, short wanted) {
+  return (revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 && (revents & wanted) == 0;
+}
+
+// A device without modem lines, a pseudo-terminal above all, answers the modem-line
+// requests with ENOTTY or EINVAL: there is nothing to raise or drop there, which is no
+// failure. Any other error is one.
+bool SetModemLines(int fd, int lines, bool state) {
+  if (ioctl(fd, state ? TIOCMBIS : TIOCMBIC, &lines) == 0) return true;
+  return errno == ENOTTY || errno == EINVAL;
+}
+
+// Waits until the driver's output queue has gone out on the line, or the deadline. The
+// check is made again after about the time the queued characters take on the wire.
+void WaitUntilSent(int fd, const Deadline& deadline) {
+  for (;;) {
+    int queued = 0;
+    if (ioctl(fd, TIOCOUTQ, &queued) != 0) {
+      if (errno == ENOTTY || errno == EINVAL) return;  // the driver keeps no count
+      throw EComPort(com_text::kWriteFailed);
+    }
+    if (queued <= 0 || Passed(deadline)) return;
+    termios2 line{};
+    const uint64_t rate = ioctl(fd, TCGETS2, &line) == 0 && line.c_ospeed > 0 ? line.c_ospeed : 9600;
+    const auto wire_time = std::chrono::nanoseconds(uint64_t(queued) * 10'000'000'000ULL / rate);
+    Deadline next = Clock::now() + std::max<Clock::duration>(wire_time, std::chrono::microseconds(200));
+    if (deadline) next = std::min(*next, *deadline);
+    if ((WaitFor(fd, 0, next) & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+      throw EComPort(com_text::kWriteFailed);
+    }
+  }
+}
+
+}  // namespace
+
+void TBComPort::CreatePortHandle() {
+  const std::string path = DevicePath(port_);
+  const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENODEV || errno == ENXIO) throw EComPort(com_text::kNoSuchPort);
+    // Another opener holds the terminal exclusively.
+    if (errno == EBUSY) throw EComPort(com_text::kPortInUse);
+    return;
+  }
+  // TIOCEXCL turns other openers away, but root passes it; the advisory lock holds
+  // against every other opener that asks for it, this program's other instances and its
+  // other ports included, root or not.
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+    close(fd);
+    throw EComPort(com_text::kPortInUse);
+  }
+  // A device that is no terminal refuses this; the first settings step reports it.
+  ioctl(fd, TIOCEXCL);
+  handle_ = fd;
+}
+
+void TBComPort::ClosePortHandle() {
+  if (handle_ < 0) return;
+  ioctl(Fd(handle_), TIOCNXCL);
+  close(Fd(handle_));
+  handle_ = -1;
+}
+
+void TBComPort::ApplyQueueSizesToDevice() {
+  // The Linux terminal queues have a fixed size; what this step can check is that the
+  // device is a terminal at all.
+  termios2 t{};
+  if (ioctl(Fd(handle_), TCGETS2, &t) != 0) throw EComPort(com_text::kSetupCommFailed);
+}
+
+void TBComPort::ApplyLineSettingsToDevice(const LineSettings& settings) {
+  const int fd = Fd(handle_);
+  termios2 t{};
+  if (ioctl(fd, TCGETS2, &t) != 0) throw EComPort(com_text::kSetCommStateFailed);
+  FillTermios2(t, settings);
+  termios2 reported{};
+  if (ioctl(fd, TCSETS2, &t) != 0 || ioctl(fd, TCGETS2, &reported) != 0 ||
+      !RateAccepted(reported, BaudRateValues[settings.BaudRate]) ||
+      !SetModemLines(fd, TIOCM_DTR | TIOCM_RTS, true)) {
+    throw EComPort(com_text::kSetCommStateFailed);
+  }
+}
+
+void TBComPort::ApplyTimeoutsToDevice() {
+  // Nothing to hand to the driver: every transfer times itself by the current values.
+}
+
+void TBComPort::SetDTRLine(bool state) {
+  if (!SetModemLines(Fd(handle_), TIOCM_DTR, state)) {
+    throw EComPort(com_text::kEscapeCommFunctionFailed);
+  }
+}
+
+void TBComPort::SetRTSLine(bool state) {
+  if (!SetModemLines(Fd(handle_), TIOCM_RTS, state)) {
+    throw EComPort(com_text::kEscapeCommFunctionFailed);
+  }
+}
+
+void TBComPort::AbortPending() {
+  // Transfers run to their end inside WriteStr and ReadStr on the caller's thread, so
+  // none is ever pending when the port is closed.
+}
+
+int TBComPort::ReadBytes(char* buffer, int count) {
+  const int fd = Fd(handle_);
+  if (fd < 0) throw EComPort(com_text::kReadFailed);
+  const ReadLimits limits = ReadLimitsFor(MakeCommTimeouts(timeouts_), count);
+  const Deadline total = DeadlineAfter(Clock::now(), limits.TotalMs);
+  int got = 0;
+  Clock::time_point last_arrival;
+  while (got < count) {
+    // Never more than is still owed: what arrives beyond it stays queued for the next read.
+    tally_.BeginTake();
+    const ssize_t n = read(fd, buffer + got, static_cast<size_t>(count - got));
+    tally_.EndTake(n > 0 ? static_cast<uint64_t>(n) : 0);
+    if (n > 0) {
+      got += static_cast<int>(n);
+      last_arrival = Clock::now();
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    // A hung-up terminal reads 0 bytes, and one whose other side has gone reads EIO;
+    // with nothing queued a live one reports EAGAIN.
+    if (n == 0 || errno != EAGAIN) throw EComPort(com_text::kReadFailed);
+    if (limits.ReturnAtOnce) break;
+    Deadline deadline = total;
+    if (got > 0) {
+      const Deadline gap_end = DeadlineAfter(last_arrival, limits.IntervalMs);
+      if (gap_end && (!deadline || *gap_end < *deadline)) deadline = gap_end;
+    }
+    if (Passed(deadline)) break;
+    if (HungUp(WaitFor(fd, POLLIN, deadline), POLLIN)) throw EComPort(com_text::kReadFailed);
+  }
+  return got;
+}
+
+int TBComPort::WriteBytes(const char* data, int count) {
+  const int fd = Fd(handle_);
+  if (fd < 0) throw EComPort(com_text::kWriteFailed);
+  const Deadline deadline =
+      DeadlineAfter(Clock::now(), WriteLimitFor(MakeCommTimeouts(timeouts_), count));
+  int sent = 0;
+  while (sent < count) {
+    const ssize_t n = write(fd, data + sent, static_cast<size_t>(count - sent));
+    if (n > 0) {
+      tally_.AddGiven(static_cast<uint64_t>(n));
+      sent += static_cast<int>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EAGAIN) throw EComPort(com_text::kWriteFailed);
+    // Bytes the driver has accepted go out whatever happens next, so they count as sent
+    // even when the time runs out.
+    if (Passed(deadline)) return sent;
+    if (HungUp(WaitFor(fd, POLLOUT, deadline), POLLOUT)) throw EComPort(com_text::kWriteFailed);
+  }
+  WaitUntilSent(fd, deadline);
+  return sent;
+}
+
+std::string PortAccessHint(const std::string& port) {
+  const std::string path = DevicePath(port);
+  if (path.empty() || access(path.c_str(), R_OK | W_OK) == 0 || errno != EACCES) return {};
+  std::string owner;
+  struct stat device {};
+  if (stat(path.c_str(), &device) == 0) {
+    if (const struct group* g = getgrgid(device.st_gid)) owner = g->gr_name;
+  }
+  if (owner.empty() || owner == "root") {
+    return "No permission to open " + path + ": ask the administrator for access to it.";
+  }
+  return "No permission to open " + path + ": add your user to the group '" + owner +
+         "' (sudo usermod -aG " + owner + " $USER), then log in again.";
+}
+
+}  // namespace zorvan

@@ -1,0 +1,39 @@
+#include "serial/port_list.h"
+
+#include <algorithm>
+#include <locale>
+
+namespace zorvan {
+
+namespace {
+
+std::string Folded(std::string text, const std::locale& locale) {
+  for (char& c : text) c = std::tolower(c, locale);
+  return text;
+}
+
+}  // namespace
+
+bool PortNameLess(const std::string& a, const std::string& b) {
+  const std::locale locale;
+  const std::string fa = Folded(a, locale);
+  const std::string fb = Folded(b, locale);
+  return std::use_facet<std::collate<char>>(locale).compare(
+             fa.data(), fa.data() + fa.size(), fb.data(), fb.data() + fb.size()) < 0;
+}
+
+std::vector<SerialPortInfo> ListSerialPortDetails(const std::string& table) {
+  std::vector<SerialPortInfo> ports = ReadPortTable(table);
+  std::stable_sort(ports.begin(), ports.end(), [](const SerialPortInfo& a, const SerialPortInfo& b) {
+    return PortNameLess(a.Name, b.Name);
+  });
+  return ports;
+}
+
+void ListSerialPorts(std::vector<std::string>& target, const std::string& table) {
+  std::vector<std::string> names;
+  for (SerialPortInfo& port : ListSerialPortDetails(table)) names.push_back(std::move(port.Name));
+  target = std::move(names);
+}
+
+}  // namespace zorvan

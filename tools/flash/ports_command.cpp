@@ -1,0 +1,61 @@
+// zorvan-flash ports: the serial ports the system has registered, one path per line, with
+// what tells one USB adapter from another: vendor:product, product name, serial number.
+
+#include <algorithm>
+#include <iostream>
+
+#include "common/errors.h"
+#include "serial/ecomport.h"
+#include "serial/port_list.h"
+#include "tools/flash/commands.h"
+#include "tools/flash/exit_codes.h"
+
+namespace zorvan::cli {
+
+namespace {
+
+std::string DetailsOf(const SerialPortInfo& port) {
+  std::string details;
+  const auto add = [&details](const std::string& part) {
+    if (part.empty()) return;
+    if (!details.empty()) details += "  ";
+    details += part;
+  };
+  if (!port.UsbVendorId.empty()) add(port.UsbVendorId + ":" + port.UsbProductId);
+  add(port.Product);
+  if (!port.SerialNumber.empty()) add("serial " + port.SerialNumber);
+  if (!port.Driver.empty()) add("(" + port.Driver + ")");
+  return details;
+}
+
+}  // namespace
+
+int RunPorts(const Arguments& args) {
+  if (!args.empty()) {
+    std::cerr << "zorvan-flash ports: unexpected argument '" << args[0] << "'\n";
+    return kExitUsage;
+  }
+  std::vector<SerialPortInfo> ports;
+  try {
+    ports = ListSerialPortDetails();
+  } catch (const EComPort& e) {
+    std::cerr << ExceptionDisplayText(e.Message()) << "\n";
+    return kExitPortError;
+  }
+  if (ports.empty()) {
+    std::cerr << "No serial ports are registered. A pseudo-terminal (a simulated device) is\n"
+                 "never listed: give its path to --port as it stands.\n";
+    return kExitOk;
+  }
+  size_t width = 0;
+  for (const SerialPortInfo& port : ports) width = std::max(width, port.Name.size());
+  for (const SerialPortInfo& port : ports) {
+    const std::string details = DetailsOf(port);
+    std::cout << port.Name;
+    if (!details.empty()) std::cout << std::string(width - port.Name.size() + 2, ' ') << details;
+    std::cout << "\n";
+  }
+  return kExitOk;
+}
+
+}  // namespace zorvan::cli
