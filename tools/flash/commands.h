@@ -16,6 +16,9 @@ struct Command {
 };
 
 int RunCheck(const Arguments& args);
+int RunDetect(const Arguments& args);
+int RunWrite(const Arguments& args);
+int RunReset(const Arguments& args);
 int RunPorts(const Arguments& args);
 
 // All subcommands in the order --help lists them.

@@ -13,6 +13,8 @@ enum ExitCode : int {
   kExitRefused = 6,         // the device already holds this or a newer firmware
   kExitFailed = 7,          // a programming step failed for good
   kExitStopped = 8,         // the operator stopped the run (Ctrl+C)
+  kExitDeclined = 9,        // the device's memory reaches past what the erase address can name
+  kExitBadDescription = 10, // the device describes itself with six characters that are no number
 };
 
 }  // namespace zorvan::cli

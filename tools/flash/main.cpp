@@ -21,6 +21,24 @@ const std::vector<Command>& Commands() {
        "the USB vendor:product, product name, serial number and driver where known.\n"
        "A pseudo-terminal, such as a simulated device's, is never listed.",
        RunPorts},
+      {"detect", "detect --port PATH [--baud RATE] [--verbose]",
+       "Wakes and identifies the device's loader on the port, as the window's detect\n"
+       "button does, and shows the device's description.",
+       RunDetect},
+      {"write", "write --port PATH [--baud RATE] [--hex FILE] [--verbose]",
+       "Programs the carried firmware (or the image of FILE, prepared as check prepares\n"
+       "it) into the device, as the window's write button does: identifies the device,\n"
+       "refuses one that already holds this firmware or a newer one, then erases, writes\n"
+       "and commits every block and resets the device. On a terminal a progress bar shows\n"
+       "the bytes written, the throughput, the time left and the calibration counters;\n"
+       "otherwise a line is printed at every tenth. --verbose prints every attempt.\n"
+       "Ctrl+C while blocks are written asks the run to stop, as Ctrl+Delete does in the\n"
+       "window (it takes effect after the first block); before that, or pressed a second\n"
+       "time, it ends the program at once.",
+       RunWrite},
+      {"reset", "reset --port PATH [--baud RATE]",
+       "Sends the device the reset sequence, as Ctrl+L does in the window.",
+       RunReset},
   };
   return commands;
 }
@@ -49,7 +67,12 @@ void PrintHelp(std::ostream& out) {
          "  5  the loader speaks an unknown version\n"
          "  6  refused: the device already holds this or a newer firmware\n"
          "  7  a programming step failed for good\n"
-         "  8  stopped by the operator (Ctrl+C)\n";
+         "  8  stopped by the operator (Ctrl+C)\n"
+         "  9  declined: the device's memory reaches past the 16 MiB the erase address can name\n"
+         " 10  the device's description is six characters that are not a version number\n"
+         "\nRATE is one of 110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 56000,\n"
+         "57600, 115200 (the default), 128000, 256000. PATH is a device path (/dev/ttyUSB0) or\n"
+         "a name under /dev (ttyUSB0).\n";
 }
 
 }  // namespace

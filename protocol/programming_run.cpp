@@ -1,0 +1,211 @@
+#include "protocol/programming_run.h"
+
+#include <cstdint>
+
+#include "common/conversions.h"
+#include "firmware/embedded_firmware.h"
+#include "protocol/exchanges.h"
+#include "protocol/frames.h"
+#include "protocol/identification.h"
+
+namespace zorvan {
+
+namespace {
+
+constexpr int kAttemptsPerStep = 400;
+// One budget of failed attempts for the whole run, tested after each phase.
+constexpr int32_t kFailureBudget = 399;
+// The erase address has six hex digits: a block at 0x1000000 or above cannot be named.
+constexpr int64_t kAddressableBytes = 0x1000000;
+
+// The counters of one run, all 0 at its start; the three pauses grow by 1 ms with
+// every failure of their kind and never shrink during the run.
+struct RunCounters {
+  int32_t FlashAddress = 0;
+  int32_t EraseDelay = 0;
+  int32_t WriteDelay = 0;
+  int32_t CommitDelay = 0;
+  int32_t FailureCount = 0;
+};
+
+constexpr const char* kNoImage =
+    "Мікропрограму не підготовлено до запису!\r\n"
+    "Відкрийте мікропрограму з розширенням - HEX";
+
+// One kind of step: its log word, its pause counter and the code its reply must carry.
+struct Phase {
+  const char* word;
+  int32_t RunCounters::*delay;
+  std::string_view code;
+  const char* failure_text;
+};
+
+constexpr Phase kErase{"Очистив", &RunCounters::EraseDelay, kEraseCode, "Помилка очистки - "};
+constexpr Phase kWrite{"Записав", &RunCounters::WriteDelay, kWriteCode, "Помилка запису - "};
+constexpr Phase kCommit{"Прошив", &RunCounters::CommitDelay, kCommitCode, "Помилка прошивки - "};
+
+std::string CalibrationText(const RunCounters& c) {
+  return "Автокалібровка: " + std::to_string(c.EraseDelay) + "." + std::to_string(c.WriteDelay) + "." +
+         std::to_string(c.CommitDelay);
+}
+
+int64_t DeviceBytes(const FlasherState& state) {
+  return int64_t{state.BlockCount} * state.ChunksPerBlock * state.ChunkSize;
+}
+
+std::string MemoryTooLargeText(const FlasherState& state) {
+  return "Пам'ять приладу (" + std::to_string(DeviceBytes(state)) +
+         " байт) перевищує 16 МБ, які може адресувати завантажувач.\r\n"
+         "Запис неможливий!";
+}
+
+// The chunk's digits from the image, clipped at the image's end.
+std::string ChunkDigits(const std::string& image, int32_t address, int32_t chunk_size) {
+  const size_t first = 2 * static_cast<size_t>(address);
+  if (first >= image.size() || chunk_size <= 0) return {};
+  return image.substr(first, 2 * static_cast<size_t>(chunk_size));
+}
+
+class ProgrammingRun {
+ public:
+  explicit ProgrammingRun(Flasher& flasher) : f_(flasher), state_(flasher.state), surface_(flasher.surface) {}
+
+  RunEnding Run() {
+    SetUp();
+    for (int32_t block = 0; block < state_.BlockCount; ++block) {
+      surface_.ProcessMessages();
+      if (state_.StopFlag != 0) return RunEnding::Stopped;
+      state_.CommandText = FrameCommand("04" + IntToHex(static_cast<uint32_t>(c_.FlashAddress), 6));
+      if (!AttemptLoop(kErase)) return RunEnding::Stopped;
+      if (c_.FailureCount > kFailureBudget) return Fail(kErase);
+      surface_.SetChunkBarMax(state_.ChunksPerBlock);
+      surface_.SetChunkBarPosition(0);
+      for (int32_t index = 1; index <= state_.ChunksPerBlock; ++index) {
+        surface_.ProcessMessages();
+        state_.CommandText = FrameCommand("05" + IntToHex(static_cast<uint32_t>(index), 2) +
+                                          ChunkDigits(state_.ImageText, c_.FlashAddress, state_.ChunkSize));
+        if (!AttemptLoop(kWrite)) return RunEnding::Stopped;
+        surface_.SetChunkBarPosition(surface_.ChunkBarPosition() + 1);
+        if (c_.FailureCount > kFailureBudget) return Fail(kWrite);
+        state_.CommandText = kCommitFrame;
+        if (!AttemptLoop(kCommit)) return RunEnding::Stopped;
+        if (c_.FailureCount > kFailureBudget) return Fail(kCommit);
+        c_.FlashAddress += state_.ChunkSize;
+      }
+      surface_.StepGauge(1);
+    }
+    return Complete();
+  }
+
+ private:
+  void SetUp() {
+    surface_.SetEnabled(Control::ButtonOpenHex, true);
+    surface_.MessageBeep(MB_ICONASTERISK);
+    for (Control c : {Control::cbPort, Control::cbBaudRate, Control::ButtonConect, Control::ButtonWrite}) {
+      surface_.SetEnabled(c, false);
+    }
+    surface_.SetGaugeMax(state_.BlockCount);
+    surface_.SetGaugeProgress(0);
+    c_ = RunCounters{};
+    surface_.SetStatus(kWritingStatus);
+    state_.StopFlag = 0;
+  }
+
+  // Up to 400 attempts of the current CommandText; false when a stop request was seen
+  // after a failed attempt. Whether the run's budget is spent is the caller's test.
+  bool AttemptLoop(const Phase& phase) {
+    int32_t& delay = c_.*phase.delay;
+    for (int attempt = 0; attempt < kAttemptsPerStep; ++attempt) {
+      surface_.ProcessMessages();
+      TimedExchange(f_, state_.CommandText, static_cast<unsigned>(delay), phase.word);
+      if (IsAck(state_.ReplyText, phase.code)) return true;
+      ++c_.FailureCount;
+      ++delay;
+      surface_.SetCalibration(CalibrationText(c_));
+      if (state_.StopFlag != 0) return false;
+    }
+    return true;
+  }
+
+  RunEnding Complete() {
+    surface_.BringToFront();
+    ResetSequence(f_);
+    for (Control c : {Control::ButtonConect, Control::cbPort, Control::cbBaudRate}) surface_.SetEnabled(c, true);
+    surface_.SetStatus("Мікропрограма : успішно завантажена в " + surface_.TimeOfDay());
+    f_.port.Close();
+    surface_.ShowMessage(std::string(41, ' ') + "Мікропрограма успішно завантажена в " + surface_.TimeOfDay() +
+                         "\r\n"
+                         "Після запису необхідно провести процедуру встановлення початкових установок (при "
+                         "наявності)\r\n" +
+                         std::string(18, ' ') +
+                         "Після запису необхідно провести встановлення конфігурації (при наявності)");
+    surface_.SetGaugeProgress(0);
+    surface_.SetChunkBarPosition(0);
+    surface_.Focus(Control::ButtonConect);
+    surface_.SetEnabled(Control::ButtonWrite, false);
+    return RunEnding::Completed;
+  }
+
+  // The port stays open and no Reset is sent: the device is left in its loader.
+  RunEnding Fail(const Phase& phase) {
+    surface_.BringToFront();
+    surface_.MessageBeep(MB_ICONASTERISK);
+    for (unsigned hz : {1200u, 800u, 500u}) surface_.Beep(hz, 200);
+    for (Control c : {Control::cbPort, Control::cbBaudRate, Control::ButtonConect}) surface_.SetEnabled(c, true);
+    surface_.SetStatus("Мікропрограма : " + surface_.LastHexFileName() + " - помилка");
+    surface_.ShowMessage(std::string(30, ' ') + "\r\n" + phase.failure_text +
+                         IntToHex(static_cast<uint32_t>(c_.FlashAddress), 6));
+    surface_.ShowMessage(std::string(47, ' ') +
+                         "Увага!\r\n"
+                         "При неповному запису можлива некоректна робота приладу!");
+    return RunEnding::Failed;
+  }
+
+  Flasher& f_;
+  FlasherState& state_;
+  OperatorSurface& surface_;
+  RunCounters c_;
+};
+
+// Ends a run before anything is erased: the device is reset and the port closed, as
+// the version gate does.
+RunEnding ResetAndRefuse(Flasher& flasher, const std::string& message, RunEnding ending) {
+  ResetSequence(flasher);
+  flasher.port.Close();
+  flasher.surface.ShowMessage(message);
+  return ending;
+}
+
+// The message that refuses a device by its description, or empty when it may be
+// programmed. Six characters that are not a number raise EConvertError.
+std::string VersionGateRefusal(const std::string& description) {
+  if (description.size() != BuiltInVersion.size()) return "Невідомо що то є!";
+  if (description == BuiltInVersion) return "Дана версія вже записана в прилад!";
+  if (StrToInt(description) > StrToInt(BuiltInVersion)) return "В прилад вже записана новіша версія!";
+  return {};
+}
+
+}  // namespace
+
+RunEnding ButtonWriteClick(Flasher& flasher) {
+  // A half-built or missing image would be written over the device's firmware: refuse
+  // before the port is even touched.
+  if (!flasher.state.ImageComplete) {
+    flasher.surface.MessageBeep(MB_ICONHAND);
+    flasher.surface.ShowMessage(kNoImage);
+    return RunEnding::Declined;
+  }
+  switch (IdentifyDevice(flasher, IdentifyVariant::WriteButton)) {
+    case IdentifyOutcome::NotFound: return RunEnding::NotFound;
+    case IdentifyOutcome::UnknownLoaderVersion: return RunEnding::UnknownLoaderVersion;
+    case IdentifyOutcome::Found: break;
+  }
+  const std::string refusal = VersionGateRefusal(flasher.surface.MemoText());
+  if (!refusal.empty()) return ResetAndRefuse(flasher, refusal, RunEnding::Refused);
+  if (DeviceBytes(flasher.state) > kAddressableBytes) {
+    return ResetAndRefuse(flasher, MemoryTooLargeText(flasher.state), RunEnding::Declined);
+  }
+  return ProgrammingRun(flasher).Run();
+}
+
+}  // namespace zorvan

@@ -1,0 +1,178 @@
+// zorvan-flash detect, write and reset as the operator runs them, against zorvan-sim in
+// a process of its own: their output and their exit statuses.
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "common/conversions.h"
+#include "tests/program_runner.h"
+
+namespace zorvan::testing {
+namespace {
+
+// A HEX file of `bytes` bytes from address 0, in records of 16.
+std::string WriteHexFile(const std::string& path, int bytes) {
+  std::ofstream out(path);
+  for (int address = 0; address < bytes; address += 16) {
+    std::string record = "10" + IntToHex(address, 4) + "00";
+    int sum = 0x10 + (address >> 8) + (address & 0xFF);
+    for (int i = 0; i < 16; ++i) {
+      const int value = (address + i) * 5 % 256;
+      record += IntToHex(value, 2);
+      sum += value;
+    }
+    out << ":" << record << IntToHex((0x100 - sum % 256) % 256, 2) << "\n";
+  }
+  out << ":00000001FF\n";
+  return path;
+}
+
+class FlashCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/zorvan-hex-XXXXXX";
+    dir_ = mkdtemp(pattern);
+    hex_ = WriteHexFile(dir_ + "/fw.hex", 64);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  // A quick device of two blocks of four 16-byte chunks.
+  static std::vector<std::string> Device(std::vector<std::string> more = {}) {
+    std::vector<std::string> args = {"--baud", "0", "--geometry", "4,16,2"};
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+  }
+
+  std::string dir_, hex_;
+};
+
+TEST_F(FlashCommands, WriteProgramsTheHexFileAndExitsZero) {
+  SimProcess sim(Device({"--verify", hex_}));
+  const ProgramResult flash = RunProgram("zorvan-flash", {"write", "--port", sim.PortPath(), "--hex", hex_});
+  EXPECT_EQ(flash.status, 0) << flash.err;
+  EXPECT_NE(flash.out.find("] 100%  128/128 bytes"), std::string::npos) << flash.out;
+  EXPECT_NE(flash.out.find("Мікропрограма успішно завантажена в "), std::string::npos) << flash.out;
+  const ProgramResult device = sim.Stop();
+  EXPECT_EQ(device.status, 0);
+  EXPECT_EQ(device.out.substr(device.out.find('\n') + 1),
+            "zorvan-sim: the flash holds " + hex_ + ", all 128 bytes\n");
+}
+
+TEST_F(FlashCommands, VerboseWritePrintsEveryAttempt) {
+  SimProcess sim(Device());
+  const ProgramResult flash =
+      RunProgram("zorvan-flash", {"write", "--port", sim.PortPath(), "--hex", hex_, "--verbose"});
+  EXPECT_EQ(flash.status, 0);
+  EXPECT_NE(flash.out.find("\nОчистивw0400000004;\n"), std::string::npos) << flash.out;
+  EXPECT_NE(flash.out.find("\nОчистивw0400004044;\n"), std::string::npos) << flash.out;
+}
+
+TEST_F(FlashCommands, DetectShowsTheDescription) {
+  SimProcess sim(Device({"--description", "250101"}));
+  const ProgramResult flash = RunProgram("zorvan-flash", {"detect", "--port", sim.PortPath()});
+  EXPECT_EQ(flash.status, 0);
+  EXPECT_EQ(flash.out,
+            "Визначино:\n250101\n              Робота приладу призупинена!\n"
+            "Відкрийте мікропрограму з розширенням - HEX\n");
+}
+
+TEST_F(FlashCommands, DetectWithNoDeviceExitsFour) {
+  SimProcess sim(Device({"--silent-after", "0"}));
+  const ProgramResult flash = RunProgram("zorvan-flash", {"detect", "--port", sim.PortPath()});
+  EXPECT_EQ(flash.status, 4);
+  EXPECT_EQ(flash.out.substr(0, flash.out.find('\n')), "Не визначино, для усунення причин:");
+}
+
+TEST_F(FlashCommands, AnUnknownLoaderVersionExitsFive) {
+  SimProcess sim(Device({"--loader-version", "03"}));
+  const ProgramResult flash = RunProgram("zorvan-flash", {"detect", "--port", sim.PortPath()});
+  EXPECT_EQ(flash.status, 5);
+  EXPECT_EQ(flash.out, "03 - невідома версія завантажувача мікроконтролера\n");
+}
+
+TEST_F(FlashCommands, TheVersionGateExitsSix) {
+  SimProcess sim(Device({"--description", "260313"}));
+  const ProgramResult flash = RunProgram("zorvan-flash", {"write", "--port", sim.PortPath()});
+  EXPECT_EQ(flash.status, 6);
+  EXPECT_EQ(flash.out, "Дана версія вже записана в прилад!\n");
+}
+
+TEST_F(FlashCommands, AMemoryTooLargeToAddressExitsNine) {
+  SimProcess sim({"--baud", "0", "--geometry", "255,255,259"});
+  const ProgramResult flash = RunProgram("zorvan-flash", {"write", "--port", sim.PortPath()});
+  EXPECT_EQ(flash.status, 9);
+  EXPECT_EQ(flash.out,
+            "Пам'ять приладу (16841475 байт) перевищує 16 МБ, які може адресувати завантажувач.\n"
+            "Запис неможливий!\n");
+}
+
+TEST_F(FlashCommands, ADescriptionThatIsNoNumberExitsTen) {
+  SimProcess sim(Device({"--description", "26A313"}));
+  const ProgramResult flash = RunProgram("zorvan-flash", {"write", "--port", sim.PortPath()});
+  EXPECT_EQ(flash.status, 10);
+  EXPECT_EQ(flash.err, "'26A313' is not a valid integer value.\n");
+}
+
+TEST_F(FlashCommands, PortErrorsExitThree) {
+  const ProgramResult missing = RunProgram("zorvan-flash", {"detect", "--port", "/dev/zorvan-no-such-port"});
+  EXPECT_EQ(missing.status, 3);
+  EXPECT_EQ(missing.err, "Спроба відкрити неіснуючий СОМ-порт.\n");
+
+  SimProcess sim(Device({"--hangup-after", "5"}));
+  const ProgramResult hung_up = RunProgram("zorvan-flash", {"write", "--port", sim.PortPath(), "--hex", hex_});
+  EXPECT_EQ(hung_up.status, 3);
+  EXPECT_TRUE(hung_up.err == "Помилка запису в порт.\nНеобхідно повторно відкрити програму!\n" ||
+              hung_up.err == "Помилка читання з порта\nНеобхідно повторно відкрити програму!\n")
+      << hung_up.err;
+}
+
+TEST_F(FlashCommands, HexAndUsageErrorsExitTwoAndOne) {
+  const ProgramResult no_file =
+      RunProgram("zorvan-flash", {"write", "--port", "/dev/null", "--hex", dir_ + "/missing.hex"});
+  EXPECT_EQ(no_file.status, 2);
+  EXPECT_EQ(no_file.err, "Cannot open file \"" + dir_ + "/missing.hex\". No such file or directory.\n");
+
+  const ProgramResult no_port = RunProgram("zorvan-flash", {"write"});
+  EXPECT_EQ(no_port.status, 1);
+  EXPECT_EQ(no_port.err, "zorvan-flash write: --port PATH is required (see zorvan-flash --help)\n");
+  const ProgramResult bad_rate = RunProgram("zorvan-flash", {"detect", "--port", "x", "--baud", "115201"});
+  EXPECT_EQ(bad_rate.status, 1);
+  EXPECT_EQ(bad_rate.err,
+            "zorvan-flash detect: the rate '115201' is not one of 110, 300, 600, 1200, 2400, 4800, 9600, 14400, "
+            "19200, 38400, 56000, 57600, 115200, 128000, 256000 (see zorvan-flash --help)\n");
+}
+
+TEST_F(FlashCommands, CtrlCWhileBlocksAreWrittenStopsTheRunAndExitsEight) {
+  SimProcess sim({"--baud", "0", "--geometry", "4,16,64", "--write-ms", "5"});
+  Program flash("zorvan-flash", {"write", "--port", sim.PortPath(), "--hex", hex_});
+  ASSERT_TRUE(flash.WaitForOutput("]   0%"));
+  flash.Signal(SIGINT);
+  const ProgramResult result = flash.Finish();
+  EXPECT_EQ(result.status, 8);
+  EXPECT_NE(result.out.find("Зупинено користувачем!\n"), std::string::npos) << result.out;
+  EXPECT_EQ(result.out.find("успішно"), std::string::npos);
+}
+
+TEST_F(FlashCommands, CtrlCBeforeAnythingIsErasedEndsAtOnce) {
+  SimProcess sim(Device({"--silent-after", "0"}));
+  Program flash("zorvan-flash", {"write", "--port", sim.PortPath()});
+  std::this_thread::sleep_for(std::chrono::seconds(1));  // well inside the identification
+  flash.Signal(SIGINT);
+  const ProgramResult result = flash.Finish();
+  EXPECT_EQ(result.status, 8);
+  EXPECT_EQ(result.err, "\nzorvan-flash: interrupted\n");
+}
+
+TEST_F(FlashCommands, ResetSaysSo) {
+  SimProcess sim(Device());
+  const ProgramResult flash = RunProgram("zorvan-flash", {"reset", "--port", sim.PortPath()});
+  EXPECT_EQ(flash.status, 0);
+  EXPECT_EQ(flash.out, "Скинуто прилад!!!\n");
+}
+
+}  // namespace
+}  // namespace zorvan::testing

@@ -1,0 +1,111 @@
+#include "tests/program_runner.h"
+
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace zorvan::testing {
+
+namespace {
+
+std::string BuildDir() {
+  const char* dir = std::getenv("ZORVAN_BUILD_DIR");
+  return dir ? dir : ".";
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace
+
+Program::Program(const std::string& name, const std::vector<std::string>& args) {
+  char pattern[] = "/tmp/zorvan-program-XXXXXX";
+  if (!mkdtemp(pattern)) throw std::runtime_error("mkdtemp failed");
+  dir_ = pattern;
+  const std::string path = BuildDir() + "/" + name;
+  std::vector<std::string> argv_text = {path};
+  argv_text.insert(argv_text.end(), args.begin(), args.end());
+  const std::string out = dir_ + "/out", err = dir_ + "/err";
+  pid_ = fork();
+  if (pid_ < 0) throw std::runtime_error("fork failed");
+  if (pid_ == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(o, STDOUT_FILENO);
+    dup2(e, STDERR_FILENO);
+    std::vector<char*> argv;
+    for (std::string& a : argv_text) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(path.c_str(), argv.data());
+    _exit(127);
+  }
+}
+
+Program::~Program() {
+  if (pid_ > 0) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(dir_, ignored);
+}
+
+bool Program::WaitForOutput(const std::string& text, std::chrono::seconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (ReadFile(dir_ + "/out").find(text) != std::string::npos) return true;
+    if (pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) != 0) return ReadFile(dir_ + "/out").find(text) != std::string::npos;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return false;
+}
+
+void Program::Signal(int signal_number) {
+  if (pid_ > 0) kill(pid_, signal_number);
+}
+
+ProgramResult Program::Finish(std::chrono::seconds limit) {
+  ProgramResult result;
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  int status = 0;
+  while (pid_ > 0 && waitpid(pid_, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() >= deadline) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, &status, 0);
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  pid_ = -1;
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  result.out = ReadFile(dir_ + "/out");
+  result.err = ReadFile(dir_ + "/err");
+  return result;
+}
+
+ProgramResult RunProgram(const std::string& name, const std::vector<std::string>& args) {
+  return Program(name, args).Finish();
+}
+
+std::string Program::OutputSoFar() const { return ReadFile(dir_ + "/out"); }
+
+SimProcess::SimProcess(std::vector<std::string> args) : program_("zorvan-sim", args) {
+  if (!program_.WaitForOutput("\n")) throw std::runtime_error("zorvan-sim did not start");
+  const std::string out = program_.OutputSoFar();
+  port_ = out.substr(0, out.find('\n'));
+}
+
+}  // namespace zorvan::testing

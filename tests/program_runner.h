@@ -1,0 +1,58 @@
+#pragma once
+// Runs the programs of the build directory (zorvan-flash, zorvan-sim) as the operator
+// would, for tests of the command line.
+
+#include <chrono>
+#include <csignal>
+#include <string>
+#include <vector>
+
+namespace zorvan::testing {
+
+struct ProgramResult {
+  int status = -1;  // the exit status, or 128 + the signal that ended it
+  std::string out;
+  std::string err;
+};
+
+// A program of the build directory (ZORVAN_BUILD_DIR) in a process of its own, its
+// output kept in files. It is killed when the test's process ends.
+class Program {
+ public:
+  Program(const std::string& name, const std::vector<std::string>& args);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // Waits until the standard output holds `text` (at most `limit`); false if it never does.
+  bool WaitForOutput(const std::string& text, std::chrono::seconds limit = std::chrono::seconds(30));
+  std::string OutputSoFar() const;
+  void Signal(int signal_number);
+  // Waits for the end (at most `limit`, then kills it) and returns what it did.
+  ProgramResult Finish(std::chrono::seconds limit = std::chrono::seconds(120));
+
+ private:
+  std::string dir_;
+  int pid_ = -1;
+};
+
+// Runs a program to its end.
+ProgramResult RunProgram(const std::string& name, const std::vector<std::string>& args);
+
+// zorvan-sim started with `args`; its first line of output is the port to open.
+class SimProcess {
+ public:
+  explicit SimProcess(std::vector<std::string> args);
+  const std::string& PortPath() const { return port_; }
+  // Stops the device (SIGTERM) and returns what it reported.
+  ProgramResult Stop() {
+    program_.Signal(SIGTERM);
+    return program_.Finish();
+  }
+
+ private:
+  Program program_;
+  std::string port_;
+};
+
+}  // namespace zorvan::testing

@@ -1,0 +1,24 @@
+// zorvan-flash detect: the detect button. Identifies the device on the port and shows
+// its description.
+
+#include "protocol/identification.h"
+#include "tools/flash/device_session.h"
+#include "tools/flash/exit_codes.h"
+
+namespace zorvan::cli {
+
+int RunDetect(const Arguments& args) {
+  const auto options = ParseDeviceOptions(args, "detect", false);
+  if (!options) return kExitUsage;
+  DeviceSession session(*options);
+  return session.Run([](Flasher& flasher) {
+    switch (ButtonConectClick(flasher)) {
+      case IdentifyOutcome::Found: return kExitOk;
+      case IdentifyOutcome::NotFound: return kExitNotFound;
+      case IdentifyOutcome::UnknownLoaderVersion: return kExitUnknownLoader;
+    }
+    return kExitNotFound;
+  });
+}
+
+}  // namespace zorvan::cli

@@ -1,0 +1,19 @@
+// zorvan-flash reset: the operator's Ctrl+L. Sends the device the reset sequence.
+
+#include "protocol/reset_command.h"
+#include "tools/flash/device_session.h"
+#include "tools/flash/exit_codes.h"
+
+namespace zorvan::cli {
+
+int RunReset(const Arguments& args) {
+  const auto options = ParseDeviceOptions(args, "reset", false);
+  if (!options) return kExitUsage;
+  DeviceSession session(*options);
+  return session.Run([](Flasher& flasher) {
+    ResetDevice(flasher);
+    return kExitOk;
+  });
+}
+
+}  // namespace zorvan::cli

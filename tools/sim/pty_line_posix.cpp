@@ -1,0 +1,132 @@
+#include "tools/sim/pty_line.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <deque>
+#include <stdexcept>
+
+namespace zorvan::sim {
+
+namespace {
+
+// A reply reaches the host in one piece, when its last character would have arrived.
+// A thread on a busy machine cannot keep characters 87 us apart: a late wake-up in the
+// middle of a reply would show the host a silence that a UART never makes, and the
+// host's reads end after 1 ms of silence.
+struct Scheduled {
+  std::string text;
+  Time due;  // when its last character has left the device
+};
+
+std::runtime_error SystemError(const std::string& what) {
+  return std::runtime_error(what + ": " + std::strerror(errno));
+}
+
+timespec ToTimespec(std::chrono::nanoseconds d) {
+  if (d.count() < 0) d = std::chrono::nanoseconds(0);
+  return timespec{static_cast<time_t>(d.count() / 1'000'000'000), static_cast<long>(d.count() % 1'000'000'000)};
+}
+
+}  // namespace
+
+PtyLine::PtyLine(unsigned baud) {
+  int slave = -1;
+  char name[256] = {};
+  if (openpty(&master_, &slave, name, nullptr, nullptr) != 0) throw SystemError("openpty");
+  termios raw{};
+  tcgetattr(slave, &raw);
+  cfmakeraw(&raw);
+  tcsetattr(slave, TCSANOW, &raw);
+  // The device does not hold the port itself: with no slave open the master reports
+  // a hang-up, which is how the line tells that no host is listening.
+  close(slave);
+  slave_path_ = name;
+  fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+  if (pipe(stop_pipe_) != 0) throw SystemError("pipe");
+  fcntl(stop_pipe_[1], F_SETFL, fcntl(stop_pipe_[1], F_GETFL) | O_NONBLOCK);
+  // Ten bits per character: a start bit, eight data bits, a stop bit.
+  if (baud > 0) char_time_ = std::chrono::nanoseconds(10'000'000'000LL / baud);
+}
+
+PtyLine::~PtyLine() {
+  if (master_ >= 0) close(master_);
+  close(stop_pipe_[0]);
+  close(stop_pipe_[1]);
+}
+
+void PtyLine::RequestStop() {
+  const char byte = 1;
+  [[maybe_unused]] ssize_t ignored = write(stop_pipe_[1], &byte, 1);
+}
+
+void PtyLine::Serve(LoaderModel& loader) {
+  std::deque<Scheduled> output;
+  std::vector<Transmission> sent;
+  Time receiver_free = Clock::now();
+  Time sender_free = receiver_free;
+  bool host_present = false;
+  char buffer[4096];
+
+  for (;;) {
+    const Time now = Clock::now();
+    // What is due leaves now; with no host on the line it is simply gone.
+    std::string due;
+    while (!output.empty() && output.front().due <= now) {
+      due += output.front().text;
+      output.pop_front();
+    }
+    if (!due.empty() && host_present) {
+      // A host whose queue is full loses what does not fit, as on an overrun line; one
+      // that went away meanwhile loses it all.
+      size_t done = 0;
+      while (done < due.size()) {
+        const ssize_t n = write(master_, due.data() + done, due.size() - done);
+        if (n > 0) done += static_cast<size_t>(n);
+        else if (n == 0 || errno != EINTR) break;
+      }
+    }
+    if (loader.HungUp() && output.empty()) {
+      close(master_);
+      master_ = -1;
+      return;
+    }
+
+    // Sleep until the next reply is due, input arrives or a stop is requested.
+    // A master without a slave reports a hang-up at once, so then only the stop pipe
+    // is watched, and the host's arrival is looked for every millisecond.
+    pollfd fds[2] = {{stop_pipe_[0], POLLIN, 0}, {master_, POLLIN, 0}};
+    std::chrono::nanoseconds wait = std::chrono::hours(1);
+    if (!output.empty()) wait = output.front().due - now;
+    if (!host_present) wait = std::min<std::chrono::nanoseconds>(wait, std::chrono::milliseconds(1));
+    const timespec timeout = ToTimespec(wait);
+    if (ppoll(fds, host_present ? 2 : 1, &timeout, nullptr) < 0 && errno != EINTR) throw SystemError("ppoll");
+    if (fds[0].revents & POLLIN) return;
+
+    pollfd probe{master_, POLLIN, 0};
+    poll(&probe, 1, 0);
+    host_present = !(probe.revents & POLLHUP);
+    if (!(probe.revents & POLLIN)) continue;
+    const ssize_t n = read(master_, buffer, sizeof buffer);
+    if (n <= 0) continue;
+
+    const Time arrived = Clock::now();
+    for (ssize_t i = 0; i < n; ++i) {
+      // The characters come off the wire one after another, whenever the host wrote them.
+      receiver_free = std::max(arrived, receiver_free) + char_time_;
+      sent.clear();
+      loader.Receive(buffer[i], receiver_free, sent);
+      for (const Transmission& t : sent) {
+        sender_free = std::max(t.due, sender_free) + char_time_ * static_cast<int64_t>(t.text.size());
+        output.push_back({t.text, sender_free});
+      }
+    }
+  }
+}
+
+}  // namespace zorvan::sim
