@@ -13,7 +13,8 @@ namespace zorvan {
 
 namespace {
 
-static_assert(sizeof(DCB) == sizeof(DcbRecord) && offsetof(DCB, BaudRate) == offsetof(DcbRecord, BaudRate) &&
+static_assert(sizeof(DCB) == sizeof(DcbRecord) &&
+                  offsetof(DCB, BaudRate) == offsetof(DcbRecord, BaudRate) &&
                   offsetof(DCB, XonLim) == offsetof(DcbRecord, XonLim) &&
                   offsetof(DCB, ByteSize) == offsetof(DcbRecord, ByteSize) &&
                   offsetof(DCB, EvtChar) == offsetof(DcbRecord, EvtChar),
@@ -124,7 +125,8 @@ void TBComPort::ClosePortHandle() {
 void TBComPort::ApplyQueueSizesToDevice() {
   // SetupComm takes unsigned sizes: a negative one reaches the driver as a huge request,
   // which it refuses, as it always has.
-  if (!SetupComm(AsHandle(handle_), static_cast<DWORD>(in_buf_size_), static_cast<DWORD>(out_buf_size_))) {
+  if (!SetupComm(AsHandle(handle_), static_cast<DWORD>(in_buf_size_),
+                 static_cast<DWORD>(out_buf_size_))) {
     throw EComPort(com_text::kSetupCommFailed);
   }
 }
@@ -140,7 +142,8 @@ void TBComPort::ApplyTimeoutsToDevice() {
   const CommTimeoutsRecord record = MakeCommTimeouts(timeouts_);
   COMMTIMEOUTS timeouts;
   memcpy(&timeouts, &record, sizeof timeouts);
-  if (!SetCommTimeouts(AsHandle(handle_), &timeouts)) throw EComPort(com_text::kSetCommTimeoutsFailed);
+  if (!SetCommTimeouts(AsHandle(handle_), &timeouts))
+    throw EComPort(com_text::kSetCommTimeoutsFailed);
 }
 
 void TBComPort::SetDTRLine(bool state) {

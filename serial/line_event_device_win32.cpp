@@ -22,7 +22,8 @@ constexpr DWORD kLongestPauseMs = 1000;
 HANDLE NewEvent(BOOL initially_signalled) {
   const HANDLE event = CreateEventA(nullptr, TRUE, initially_signalled, nullptr);
   if (event == nullptr) {
-    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "CreateEventA");
+    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
+                            "CreateEventA");
   }
   return event;
 }

@@ -40,7 +40,8 @@ std::pair<HKEY, std::string> SplitKeyName(const std::string& table) {
   const size_t slash = table.find('\\');
   const std::string root = table.substr(0, slash);
   for (const auto& [name, key] : kRoots) {
-    if (root == name) return {key, slash == std::string::npos ? std::string() : table.substr(slash + 1)};
+    if (root == name)
+      return {key, slash == std::string::npos ? std::string() : table.substr(slash + 1)};
   }
   throw EComPort(com_text::kNoPortTable);
 }
@@ -59,7 +60,8 @@ std::vector<SerialPortInfo> ReadPortTable(const std::string& table) {
     DWORD name_length = sizeof name;
     DWORD data_length = sizeof data;
     DWORD type = 0;
-    const LONG result = RegEnumValueA(key.get(), index, name, &name_length, nullptr, &type, data, &data_length);
+    const LONG result =
+        RegEnumValueA(key.get(), index, name, &name_length, nullptr, &type, data, &data_length);
     if (result == ERROR_NO_MORE_ITEMS) break;
     if (result != ERROR_SUCCESS) throw EComPort(com_text::kNoPortTable);
     // The data is the port name and, usually, its terminating zero.

@@ -16,8 +16,8 @@ class PortTable : public ::testing::Test {
   void SetUp() override {
     path_ = "Software\\Zorvan flasher tests\\SERIALCOMM-" + std::to_string(GetCurrentProcessId());
     RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &key_, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key_, nullptr),
               ERROR_SUCCESS);
   }
   void TearDown() override {
@@ -29,9 +29,10 @@ class PortTable : public ::testing::Test {
   std::string Table() const { return "HKEY_CURRENT_USER\\" + path_; }
 
   void AddPort(const std::string& device, const std::string& port) {
-    ASSERT_EQ(RegSetValueExA(key_, device.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(port.c_str()),
-                             static_cast<DWORD>(port.size() + 1)),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegSetValueExA(key_, device.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(port.c_str()),
+                       static_cast<DWORD>(port.size() + 1)),
+        ERROR_SUCCESS);
   }
 
   void ExpectNoTable(const std::string& table) {
@@ -85,8 +86,8 @@ TEST_F(PortTable, APortNameLongerThanTheBufferMakesTheTableUnreadable) {
 
 TEST_F(PortTable, DataWithoutATerminatingZeroIsTakenAsItStands) {
   const char name[] = {'C', 'O', 'M', '7'};
-  ASSERT_EQ(RegSetValueExA(key_, "\\Device\\Serial6", 0, REG_BINARY, reinterpret_cast<const BYTE*>(name),
-                           sizeof name),
+  ASSERT_EQ(RegSetValueExA(key_, "\\Device\\Serial6", 0, REG_BINARY,
+                           reinterpret_cast<const BYTE*>(name), sizeof name),
             ERROR_SUCCESS);
   std::vector<std::string> target;
   ListSerialPorts(target, Table());
