@@ -17,35 +17,12 @@
 
 #include "serial/bcport.h"
 #include "serial/queued_gui_thread.h"
+#include "bench/inert_line.h"
 #include "tests/pty_pair.h"
 
 namespace {
 
 using namespace zorvan;
-
-// Services that report no event ever: the port as it would be without the watch.
-class InertLine final : public LineEventDevice {
- public:
-  void SetEventMask(uint32_t) override {}
-  std::optional<uint32_t> WaitForEvents() override {
-    std::unique_lock lock(mutex_);
-    stopped_changed_.wait(lock, [this] { return stopped_; });
-    return std::nullopt;
-  }
-  void RequestStop() override {
-    std::lock_guard lock(mutex_);
-    stopped_ = true;
-    stopped_changed_.notify_all();
-  }
-  void DiscardQueues() override {}
-  std::optional<CommStatus> ClearCommError() override { return CommStatus{}; }
-  std::optional<uint32_t> ModemStatus() override { return 0; }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable stopped_changed_;
-  bool stopped_ = false;
-};
 
 // A device that answers every frame ending in ';' with a short reply, as the loader does.
 // Given a line rate, it answers only after the frame and the reply would have taken on

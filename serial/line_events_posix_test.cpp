@@ -119,9 +119,11 @@ TEST_F(LineEventsOnPty, BytesArrivingWhileEarlierOnesAreReadAreReported) {
   })) << ::testing::PrintToString(Logged());
 }
 
-TEST_F(LineEventsOnPty, ReadStrGetsEveryByteWhileTheWatchReportsArrivals) {
-  std::atomic<int> events{0};
-  port.SetOnRxChar([&](TBComPort&, int32_t) { ++events; });
+TEST_F(LineEventsOnPty, ReadStrGetsEveryByteWhileTheWatchRuns) {
+  // Whether the handler runs at all depends on the race between the watch and this fast
+  // reader (an arrival found with the queue already emptied calls no handler); what must
+  // never happen is the watch taking or losing a byte that ReadStr is owed.
+  port.SetOnRxChar([&](TBComPort&, int32_t) {});
   TComTimeouts timeouts;
   timeouts.SetReadInterval(200);
   timeouts.SetReadTotalConstant(5000);
@@ -136,7 +138,6 @@ TEST_F(LineEventsOnPty, ReadStrGetsEveryByteWhileTheWatchReportsArrivals) {
   while (received.size() < sent.size() && port.ReadStr(part, 4096) > 0) received += part;
   device.join();
   EXPECT_TRUE(received == sent) << received.size() << " of " << sent.size() << " bytes";
-  EXPECT_GT(events.load(), 0);
 }
 
 TEST_F(LineEventsOnPty, TransmitEmptyFollowsAWrite) {

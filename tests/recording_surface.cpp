@@ -3,6 +3,8 @@
 #include <chrono>
 #include <thread>
 
+#include "serial/queued_gui_thread.h"
+
 namespace zorvan::testing {
 
 const char* ControlName(Control control) {
@@ -84,6 +86,7 @@ void RecordingSurface::Beep(unsigned frequency_hz, unsigned duration_ms) {
 
 void RecordingSurface::ProcessMessages() {
   ++processed;
+  DefaultGuiThread().ServePending();
   if (on_process_messages) on_process_messages();
 }
 

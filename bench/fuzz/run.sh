@@ -13,7 +13,7 @@ printf ':020000021000EC\n:0100100055\n:04000005000000CD2A\n' > "$out/corpus/segm
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -I. bench/fuzz/hex_preparation_fuzzer.cpp common/conversions.cpp common/errors.cpp \
   common/gauge_model.cpp firmware/hex_text.cpp firmware/hex_lines.cpp firmware/image_builder.cpp \
-  tests/recording_surface.cpp -o "$out/hex_preparation_fuzzer"
+  tests/recording_surface.cpp serial/queued_gui_thread.cpp -o "$out/hex_preparation_fuzzer"
 "$out/hex_preparation_fuzzer" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
   -dict=<(printf '":"\n"00000001FF"\n"02000004"\n"02000002"\n"04000005"\n"\\x0d\\x0a"\n') \
   "$out/corpus" 2>&1 | tail -25

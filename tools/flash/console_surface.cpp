@@ -5,6 +5,8 @@
 #include <ostream>
 #include <thread>
 
+#include "serial/queued_gui_thread.h"
+
 namespace zorvan::cli {
 
 namespace {
@@ -30,6 +32,8 @@ void ConsoleSurface::AddMemoLine(const std::string& line) {
 void ConsoleSurface::ShowMessage(const std::string& text) {
   messages_ << TerminalLines(text) << std::endl;
 }
+
+void ConsoleSurface::ProcessMessages() { DefaultGuiThread().ServePending(); }
 
 void ConsoleSurface::Beep(unsigned, unsigned duration_ms) { Sleep(duration_ms); }
 

@@ -40,7 +40,8 @@ class ConsoleSurface : public OperatorSurface {
   void ShowMessage(const std::string& text) override;
   void MessageBeep(unsigned) override {}
   void Beep(unsigned frequency_hz, unsigned duration_ms) override;
-  void ProcessMessages() override {}
+  // Serves the port's line events waiting for the main thread.
+  void ProcessMessages() override;
   void BringToFront() override {}
   void Sleep(unsigned milliseconds) override;
   std::string TimeOfDay() const override;

@@ -131,6 +131,7 @@ void ProgressSurface::ShowMessage(const std::string& text) {
 }
 
 void ProgressSurface::ProcessMessages() {
+  ConsoleSurface::ProcessMessages();
   if (g_stop_requested && !stop_given_) stop_given_ = StopCommand(state_, *this);
 }
 

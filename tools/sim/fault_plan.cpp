@@ -57,22 +57,22 @@ const Fault* FaultSet::Find(FaultKind kind) const {
   return nullptr;
 }
 
-void FaultPlan::AddScripted(const std::string& spec) {
-  const size_t at = spec.rfind('@');
-  if (at == std::string::npos) throw std::invalid_argument("bad fault '" + spec + "': expected KIND[:MS]@N");
-  const double n = ParseNumber(spec.substr(at + 1), spec);
+void FaultPlan::AddScripted(const std::string& text) {
+  const size_t at = text.rfind('@');
+  if (at == std::string::npos) throw std::invalid_argument("bad fault '" + text + "': expected KIND[:MS]@N");
+  const double n = ParseNumber(text.substr(at + 1), text);
   if (n < 1 || n != static_cast<double>(static_cast<uint64_t>(n))) {
-    throw std::invalid_argument("bad fault '" + spec + "': the command number counts from 1");
+    throw std::invalid_argument("bad fault '" + text + "': the command number counts from 1");
   }
-  scripted_.push_back({ParseFault(spec.substr(0, at), spec), static_cast<uint64_t>(n)});
+  scripted_.push_back({ParseFault(text.substr(0, at), text), static_cast<uint64_t>(n)});
 }
 
-void FaultPlan::AddRate(const std::string& spec) {
-  const size_t eq = spec.rfind('=');
-  if (eq == std::string::npos) throw std::invalid_argument("bad fault rate '" + spec + "': expected KIND[:MS]=P");
-  const double p = ParseNumber(spec.substr(eq + 1), spec);
-  if (p > 1) throw std::invalid_argument("bad fault rate '" + spec + "': the probability lies in 0..1");
-  rates_.push_back({ParseFault(spec.substr(0, eq), spec), p});
+void FaultPlan::AddRate(const std::string& text) {
+  const size_t eq = text.rfind('=');
+  if (eq == std::string::npos) throw std::invalid_argument("bad fault rate '" + text + "': expected KIND[:MS]=P");
+  const double p = ParseNumber(text.substr(eq + 1), text);
+  if (p > 1) throw std::invalid_argument("bad fault rate '" + text + "': the probability lies in 0..1");
+  rates_.push_back({ParseFault(text.substr(0, eq), text), p});
 }
 
 FaultSet FaultPlan::For(uint64_t command) {

@@ -35,9 +35,9 @@ class FaultPlan {
  public:
   // "KIND[:MS]@N": the fault hits the reply to the N-th accepted command (1-based).
   // Raises std::invalid_argument with a message naming the text on anything else.
-  void AddScripted(const std::string& spec);
+  void AddScripted(const std::string& text);
   // "KIND[:MS]=P": the fault hits any reply with probability P (0..1).
-  void AddRate(const std::string& spec);
+  void AddRate(const std::string& text);
   void Seed(uint64_t seed) { rng_.seed(seed); }
   // After this many accepted commands the device answers nothing more / hangs up.
   std::optional<uint64_t> silent_after;

@@ -1,0 +1,59 @@
+#pragma once
+// The windows' own texts: captions, hints, status texts and messages, exactly as the
+// operator reads them.
+
+#include <QString>
+#include <array>
+
+namespace zorvan::app {
+
+inline QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// Titles.
+inline constexpr char kProvisionalTitle[] = "QMX Bootloader";
+inline constexpr char kProgramTitle[] = "Zorvan Bootloader (від 13.03.26)";
+inline constexpr char kHelpTitle[] = "Про програму";
+
+// Captions.
+inline constexpr char kPortCaption[] = "Порт:";
+inline constexpr char kWriteCaption[] = "Прошити";
+inline constexpr char kDetectCaption[] = "Визначити";
+inline constexpr char kOpenCaption[] = "Відкрити";
+inline constexpr char kHelpOkCaption[] = "ОК";  // Cyrillic О and К
+inline constexpr char kStatusAtCreation[] = "Визначте прилад";
+inline constexpr char kCalibrationAtCreation[] = "Автокалібровка: 0.0.0";
+inline constexpr std::array<const char*, 15> kBaudRateItems = {
+    "110", "300", "600", "1200", "2400", "4800", "9600", "14400",
+    "19200", "38400", "56000", "57600", "115200", "128000", "256000"};
+inline constexpr int kDefaultBaudRateIndex = 12;  // 115200
+
+// Hints.
+inline constexpr char kPanel1Hint[] = "Натисніть для запуску диспетчера пристроїв в системі";
+inline constexpr char kLabel1Hint[] = "Запустити диспетчер пристроїв";
+inline constexpr char kPortBoxHint[] = "Ctrl+R оновлення списку портів";
+inline constexpr char kBaudRateHint[] = "Швидкість встановлюється відповідно до документації на прилад";
+inline constexpr char kMakerSiteHint[] = "Сайт виробника";
+inline constexpr char kAboutHint[] = "Інформація про програму";
+inline constexpr char kOpenHint[] = "Повинна бути точна відповідність приладу і мікропрограми для нього";
+inline constexpr char kMemoAboutHint[] = "Інформація про прилад";
+
+// Status texts and messages.
+inline constexpr char kImageReady[] = "Мікропрограма готова до запису";
+inline constexpr char kPortsRefreshed[] = "Порти оновлено!";
+inline constexpr char kOpenDialogFilter[] = "Файли: I8HEX, I16HEX, I32HEX|*.hex";
+inline constexpr char kFileOpenedHead[] = "Мікропрограма : ";
+inline constexpr char kFileOpenedTail[] = " - відкрита. Запишіть в прилад";
+inline constexpr char kFileOpenedMessage[] = "Мікропрограма відкрита,\r\n   запишіть її в прилад";
+
+// The port-list window.
+inline constexpr char kPortListTitle[] = "Послідовні порти системи";
+inline constexpr char kPortListPort[] = "Порт";
+inline constexpr char kPortListDriver[] = "Драйвер";
+inline constexpr char kPortListUsb[] = "USB (виробник:виріб)";
+inline constexpr char kPortListSerialNumber[] = "Серійний номер";
+inline constexpr char kPortListProduct[] = "Пристрій";
+inline constexpr char kPortListRefresh[] = "Оновити";
+inline constexpr char kPortListClose[] = "Закрити";
+inline constexpr char kPortListEmpty[] = "Система не знає жодного послідовного порту.";
+
+}  // namespace zorvan::app

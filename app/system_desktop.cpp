@@ -1,0 +1,67 @@
+// The parts of the desktop that Qt gives alike on every platform.
+
+#include "app/system_desktop.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QUrl>
+#include <chrono>
+#include <ctime>
+#include <thread>
+
+#include "app/message_dialog.h"
+#include "serial/port_list.h"
+
+namespace zorvan::app {
+
+namespace {
+
+// The box has no owner, so it is centred on the screen.
+void ShowBox(const QString& title, const QString& text, bool stop_icon) {
+  MessageDialog box(title, text, stop_icon);
+  box.exec();
+}
+
+}  // namespace
+
+void SystemDesktop::ShowMessage(const QString& text) { ShowBox(ApplicationTitle(), text, false); }
+
+void SystemDesktop::ShowException(const QString& text) { ShowBox(ApplicationTitle(), text, true); }
+
+void SystemDesktop::Sleep(unsigned milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+QString SystemDesktop::TimeOfDay() const {
+  // The C library's time format follows the system's regional settings.
+  const std::time_t now = std::time(nullptr);
+  char text[64];
+  const size_t length = std::strftime(text, sizeof text, "%X", std::localtime(&now));
+  return QString::fromLocal8Bit(text, static_cast<qsizetype>(length));
+}
+
+QString SystemDesktop::ChooseFileToOpen(QWidget* owner, const QString& filter, const QString& last_file) {
+  return QFileDialog::getOpenFileName(owner, QString(), last_file, QtFileFilter(filter));
+}
+
+void SystemDesktop::OpenAddress(QWidget*, const QString& address) { QDesktopServices::openUrl(QUrl(address)); }
+
+QStringList SystemDesktop::ListSerialPorts() {
+  std::vector<std::string> names;
+  zorvan::ListSerialPorts(names);
+  QStringList ports;
+  for (const std::string& name : names) ports << QString::fromStdString(name);
+  return ports;
+}
+
+QString QtFileFilter(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList entries;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    entries << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
+                   QLatin1Char(')');
+  }
+  return entries.join(QStringLiteral(";;"));
+}
+
+}  // namespace zorvan::app
