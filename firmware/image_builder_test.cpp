@@ -10,11 +10,13 @@
 
 #include "common/errors.h"
 #include "firmware/hex_lines.h"
+#include "tests/host_tools.h"
 #include "tests/recording_surface.h"
 
 namespace zorvan {
 namespace {
 
+using testing::HostToolUnavailable;
 using testing::RecordingSurface;
 
 constexpr const char* kEof = ":00000001FF";
@@ -244,10 +246,6 @@ class IndependentProducers : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
 
-  static bool Have(const char* tool) {
-    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
-  }
-
   std::string MakeBinary(size_t size, unsigned seed) {
     std::mt19937 rng(seed);
     std::string bytes(size, '\0');
@@ -295,7 +293,7 @@ class IndependentProducers : public ::testing::Test {
 };
 
 TEST_F(IndependentProducers, SrecCatWithLinearAddressing) {
-  if (!Have("srec_cat")) GTEST_SKIP() << "srec_cat (package srecord) is not installed";
+  if (const auto why = HostToolUnavailable("srec_cat", "srecord"); !why.empty()) GTEST_SKIP() << why;
   for (auto [size, offset] : {std::pair<size_t, size_t>{1000, 0}, {300000, 0x12345}, {70000, 0x12F0000}}) {
     const auto bin = MakeBinary(size, static_cast<unsigned>(size));
     ExpectImageHolds(Run("srec_cat " + bin + " -binary -offset " + std::to_string(offset) + " -o",
@@ -305,14 +303,14 @@ TEST_F(IndependentProducers, SrecCatWithLinearAddressing) {
 }
 
 TEST_F(IndependentProducers, SrecCatWithSegmentAddressing) {
-  if (!Have("srec_cat")) GTEST_SKIP() << "srec_cat (package srecord) is not installed";
+  if (const auto why = HostToolUnavailable("srec_cat", "srecord"); !why.empty()) GTEST_SKIP() << why;
   const auto bin = MakeBinary(200000, 7);
   ExpectImageHolds(Run("srec_cat " + bin + " -binary -offset 0xA0010 -o", "-intel -address-length=3"),
                    0xA0010);
 }
 
 TEST_F(IndependentProducers, ObjcopyWithSegmentAddressingAndAStartSegmentRecord) {
-  if (!Have("objcopy")) GTEST_SKIP() << "objcopy (package binutils) is not installed";
+  if (const auto why = HostToolUnavailable("objcopy", "binutils"); !why.empty()) GTEST_SKIP() << why;
   const auto bin = MakeBinary(150000, 11);
   const std::string hex = Run("objcopy -I binary -O ihex --change-addresses 0x1234 " + bin);
   ASSERT_NE(hex.find(":02000002"), std::string::npos);
@@ -321,7 +319,7 @@ TEST_F(IndependentProducers, ObjcopyWithSegmentAddressingAndAStartSegmentRecord)
 }
 
 TEST_F(IndependentProducers, ObjcopyStartLinearAddressRecordIsRefused) {
-  if (!Have("objcopy")) GTEST_SKIP() << "objcopy (package binutils) is not installed";
+  if (const auto why = HostToolUnavailable("objcopy", "binutils"); !why.empty()) GTEST_SKIP() << why;
   const auto bin = MakeBinary(100, 3);
   const std::string hex =
       Run("objcopy -I binary -O ihex --change-addresses 0x123456 --set-start 0x123456 " + bin);

@@ -1,0 +1,184 @@
+// The Win32 side of TBComPort: the device opened unshared for overlapped use, set with a
+// DCB and COMMTIMEOUTS, and every transfer made with a request record of its own. The
+// driver applies the time-out rules itself.
+
+#include <windows.h>
+#include <timeapi.h>
+
+#include <cstddef>
+
+#include "serial/bcport.h"
+
+namespace zorvan {
+
+namespace {
+
+static_assert(sizeof(DCB) == sizeof(DcbRecord) &&
+                  offsetof(DCB, BaudRate) == offsetof(DcbRecord, BaudRate) &&
+                  offsetof(DCB, XonLim) == offsetof(DcbRecord, XonLim) &&
+                  offsetof(DCB, ByteSize) == offsetof(DcbRecord, ByteSize) &&
+                  offsetof(DCB, EvtChar) == offsetof(DcbRecord, EvtChar),
+              "DcbRecord is laid out as the DCB the driver takes");
+static_assert(sizeof(COMMTIMEOUTS) == sizeof(CommTimeoutsRecord),
+              "CommTimeoutsRecord is laid out as COMMTIMEOUTS");
+
+HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+// A virtual port without modem lines (Wine's port on a pseudo-terminal, some Bluetooth
+// and USB bridges) answers a DTR or RTS request with ERROR_NOT_SUPPORTED: there is no line
+// to raise or drop, which is no failure. Any other refusal is one.
+bool SetModemLine(HANDLE handle, DWORD function) {
+  return EscapeCommFunction(handle, function) || GetLastError() == ERROR_NOT_SUPPORTED;
+}
+
+// One overlapped transfer: its OVERLAPPED record and a manual-reset completion event that
+// starts signalled, made for one call and released at its end. The driver writes into
+// the record and the caller's buffer until the transfer ends, so a transfer that is not
+// known to have ended is cancelled and waited for before either goes away.
+class TPortRequest {
+ public:
+  enum TDirection { rdWrite, rdRead };
+
+  TPortRequest(HANDLE handle, TDirection direction) : handle_(handle), direction_(direction) {
+    // A closed port has no device to reach; the invalid value is also the pseudo-handle
+    // of this very process, which must never be read or written.
+    if (handle_ == INVALID_HANDLE_VALUE) Fail();
+    overlapped_.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    if (overlapped_.hEvent == nullptr) Fail();
+  }
+  ~TPortRequest() {
+    if (started_ && !ended_) {
+      CancelIoEx(handle_, &overlapped_);
+      DWORD ignored = 0;
+      GetOverlappedResult(handle_, &overlapped_, &ignored, TRUE);
+    }
+    if (overlapped_.hEvent != nullptr) CloseHandle(overlapped_.hEvent);
+  }
+  TPortRequest(const TPortRequest&) = delete;
+  TPortRequest& operator=(const TPortRequest&) = delete;
+
+  void StartWrite(const char* data, int count) {
+    DWORD immediate = 0;
+    Started(WriteFile(handle_, data, static_cast<DWORD>(count), &immediate, &overlapped_));
+  }
+  void StartRead(char* buffer, int count) {
+    DWORD immediate = 0;
+    Started(ReadFile(handle_, buffer, static_cast<DWORD>(count), &immediate, &overlapped_));
+  }
+
+  // Waits without a limit of its own: the port's time-outs end the transfer.
+  int Await() {
+    DWORD moved = 0;
+    if (WaitForSingleObject(overlapped_.hEvent, INFINITE) != WAIT_OBJECT_0) Fail();
+    const BOOL finished = GetOverlappedResult(handle_, &overlapped_, &moved, FALSE);
+    const DWORD error = finished ? ERROR_SUCCESS : GetLastError();
+    ended_ = error != ERROR_IO_INCOMPLETE;
+    // A transfer the time-outs cut short ends with the NT status STATUS_TIMEOUT, which is
+    // a success: Windows reports it so, while Wine reports it as the error ERROR_TIMEOUT
+    // with the count still given. Either way the time running out is no failure.
+    if (!finished && error != ERROR_TIMEOUT) Fail();
+    return static_cast<int>(moved);
+  }
+
+ private:
+  void Started(BOOL result) {
+    if (!result && GetLastError() != ERROR_IO_PENDING) Fail();
+    started_ = true;
+  }
+  [[noreturn]] void Fail() const {
+    throw EComPort(direction_ == rdRead ? com_text::kReadFailed : com_text::kWriteFailed);
+  }
+
+  HANDLE handle_;
+  TDirection direction_;
+  OVERLAPPED overlapped_{};
+  bool started_ = false;
+  bool ended_ = false;
+};
+
+}  // namespace
+
+void TBComPort::CreatePortHandle() {
+  const std::string path = "\\\\.\\" + port_;
+  const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) throw EComPort(com_text::kNoSuchPort);
+    if (error == ERROR_ACCESS_DENIED) throw EComPort(com_text::kPortInUse);
+    // Any other reason is told by the first settings step, which fails on no device.
+    return;
+  }
+  handle_ = reinterpret_cast<intptr_t>(handle);
+  // Windows rounds waits and the driver's time-outs up to its tick (about 15.6 ms) unless
+  // a program asks for 1 ms; the protocol's 1 ms pauses and reads rely on it.
+  timeBeginPeriod(1);
+}
+
+void TBComPort::ClosePortHandle() {
+  if (AsHandle(handle_) == INVALID_HANDLE_VALUE) return;
+  CloseHandle(AsHandle(handle_));
+  timeEndPeriod(1);
+  handle_ = reinterpret_cast<intptr_t>(INVALID_HANDLE_VALUE);
+}
+
+void TBComPort::ApplyQueueSizesToDevice() {
+  // SetupComm takes unsigned sizes: a negative one reaches the driver as a huge request,
+  // which it refuses, as it always has.
+  if (!SetupComm(AsHandle(handle_), static_cast<DWORD>(in_buf_size_),
+                 static_cast<DWORD>(out_buf_size_))) {
+    throw EComPort(com_text::kSetupCommFailed);
+  }
+}
+
+void TBComPort::ApplyLineSettingsToDevice(const LineSettings& settings) {
+  const DcbRecord record = MakeDcb(settings);
+  DCB dcb;
+  memcpy(&dcb, &record, sizeof dcb);
+  if (!SetCommState(AsHandle(handle_), &dcb)) throw EComPort(com_text::kSetCommStateFailed);
+}
+
+void TBComPort::ApplyTimeoutsToDevice() {
+  const CommTimeoutsRecord record = MakeCommTimeouts(timeouts_);
+  COMMTIMEOUTS timeouts;
+  memcpy(&timeouts, &record, sizeof timeouts);
+  if (!SetCommTimeouts(AsHandle(handle_), &timeouts))
+    throw EComPort(com_text::kSetCommTimeoutsFailed);
+}
+
+void TBComPort::SetDTRLine(bool state) {
+  if (!SetModemLine(AsHandle(handle_), state ? SETDTR : CLRDTR)) {
+    throw EComPort(com_text::kEscapeCommFunctionFailed);
+  }
+}
+
+void TBComPort::SetRTSLine(bool state) {
+  if (!SetModemLine(AsHandle(handle_), state ? SETRTS : CLRRTS)) {
+    throw EComPort(com_text::kEscapeCommFunctionFailed);
+  }
+}
+
+void TBComPort::AbortPending() {
+  if (!PurgeComm(AsHandle(handle_), PURGE_TXABORT | PURGE_RXABORT)) {
+    throw EComPort(com_text::kPurgeCommFailed);
+  }
+}
+
+int TBComPort::ReadBytes(char* buffer, int count) {
+  TPortRequest request(AsHandle(handle_), TPortRequest::rdRead);
+  request.StartRead(buffer, count);
+  return request.Await();
+}
+
+int TBComPort::WriteBytes(const char* data, int count) {
+  TPortRequest request(AsHandle(handle_), TPortRequest::rdWrite);
+  request.StartWrite(data, count);
+  return request.Await();
+}
+
+std::string PortAccessHint(const std::string&) {
+  // Windows tells a port in use from a missing one itself; there is nothing to add.
+  return {};
+}
+
+}  // namespace zorvan

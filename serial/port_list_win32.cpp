@@ -1,0 +1,77 @@
+// The Windows port table: the values of the registry key HARDWARE\DEVICEMAP\SERIALCOMM,
+// which every serial driver fills with its ports as they come and go. Each value's data
+// is a port name as Port takes it (COM3); its name is the driver's device name
+// (\Device\Serial0, \Device\VCP0, \Device\Silabser0), which tells adapters apart.
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "serial/ecomport.h"
+#include "serial/port_list.h"
+
+namespace zorvan {
+
+const char* const kSystemPortTable = "HKEY_LOCAL_MACHINE\\HARDWARE\\DEVICEMAP\\SERIALCOMM";
+
+namespace {
+
+// Keeps a registry key open for the length of a listing, whatever happens in it.
+class OpenKey {
+ public:
+  OpenKey(HKEY root, const std::string& path) {
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key_) != ERROR_SUCCESS) {
+      throw EComPort(com_text::kNoPortTable);
+    }
+  }
+  ~OpenKey() { RegCloseKey(key_); }
+  OpenKey(const OpenKey&) = delete;
+  OpenKey& operator=(const OpenKey&) = delete;
+  HKEY get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+// A table is named as the registry editor names keys: a root key, a backslash, the path.
+std::pair<HKEY, std::string> SplitKeyName(const std::string& table) {
+  static const std::pair<const char*, HKEY> kRoots[] = {{"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+                                                        {"HKEY_CURRENT_USER", HKEY_CURRENT_USER}};
+  const size_t slash = table.find('\\');
+  const std::string root = table.substr(0, slash);
+  for (const auto& [name, key] : kRoots) {
+    if (root == name)
+      return {key, slash == std::string::npos ? std::string() : table.substr(slash + 1)};
+  }
+  throw EComPort(com_text::kNoPortTable);
+}
+
+}  // namespace
+
+std::vector<SerialPortInfo> ReadPortTable(const std::string& table) {
+  const auto [root, path] = SplitKeyName(table);
+  const OpenKey key(root, path);
+  std::vector<SerialPortInfo> ports;
+  for (DWORD index = 0;; ++index) {
+    // The buffers are renewed for every value: a longer name or port name than they hold
+    // is a table this program cannot read, and is reported as such.
+    char name[256] = {};
+    BYTE data[256] = {};
+    DWORD name_length = sizeof name;
+    DWORD data_length = sizeof data;
+    DWORD type = 0;
+    const LONG result =
+        RegEnumValueA(key.get(), index, name, &name_length, nullptr, &type, data, &data_length);
+    if (result == ERROR_NO_MORE_ITEMS) break;
+    if (result != ERROR_SUCCESS) throw EComPort(com_text::kNoPortTable);
+    // The data is the port name and, usually, its terminating zero.
+    const char* text = reinterpret_cast<const char*>(data);
+    SerialPortInfo port;
+    port.Name.assign(text, strnlen(text, data_length));
+    port.Driver.assign(name, name_length);
+    ports.push_back(std::move(port));
+  }
+  return ports;
+}
+
+}  // namespace zorvan
