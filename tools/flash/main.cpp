@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "tools/flash/commands.h"
+#include "tools/flash/console_text.h"
 #include "tools/flash/exit_codes.h"
 
 namespace zorvan::cli {
@@ -17,9 +18,10 @@ const std::vector<Command>& Commands() {
        "where nothing was written); --dump-hex writes the prepared HEX text.",
        RunCheck},
       {"ports", "ports",
-       "Lists the serial ports the system has registered, one device path per line, with\n"
-       "the USB vendor:product, product name, serial number and driver where known.\n"
-       "A pseudo-terminal, such as a simulated device's, is never listed.",
+       "Lists the serial ports the system has registered, one per line (a device path on\n"
+       "Linux, a COM name on Windows), with the USB vendor:product, product name, serial\n"
+       "number and driver where known. A Linux pseudo-terminal, such as a simulated\n"
+       "device's, is never listed.",
        RunPorts},
       {"detect", "detect --port PATH [--baud RATE] [--verbose]",
        "Wakes and identifies the device's loader on the port, as the window's detect\n"
@@ -71,8 +73,8 @@ void PrintHelp(std::ostream& out) {
          "  9  declined: the device's memory reaches past the 16 MiB the erase address can name\n"
          " 10  the device's description is six characters that are not a version number\n"
          "\nRATE is one of 110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 56000,\n"
-         "57600, 115200 (the default), 128000, 256000. PATH is a device path (/dev/ttyUSB0) or\n"
-         "a name under /dev (ttyUSB0).\n";
+         "57600, 115200 (the default), 128000, 256000. PATH is, on Linux, a device path\n"
+         "(/dev/ttyUSB0) or a name under /dev (ttyUSB0); on Windows, a port name (COM3).\n";
 }
 
 }  // namespace
@@ -81,6 +83,7 @@ void PrintHelp(std::ostream& out) {
 
 int main(int argc, char** argv) {
   using namespace zorvan::cli;
+  PrepareConsoleText();
   if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
       std::strcmp(argv[1], "help") == 0) {
     PrintHelp(argc < 2 ? std::cerr : std::cout);

@@ -43,8 +43,8 @@ int RunPorts(const Arguments& args) {
     return kExitPortError;
   }
   if (ports.empty()) {
-    std::cerr << "No serial ports are registered. A pseudo-terminal (a simulated device) is\n"
-                 "never listed: give its path to --port as it stands.\n";
+    std::cerr << "No serial ports are registered. A Linux pseudo-terminal (a simulated device)\n"
+                 "is never listed: give its path to --port as it stands.\n";
     return kExitOk;
   }
   size_t width = 0;
