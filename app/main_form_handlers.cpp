@@ -21,7 +21,7 @@
 #include "protocol/programming_run.h"
 #include "protocol/reset_command.h"
 #include "protocol/stop_command.h"
-#include "tools/flash/hex_source.h"
+#include "firmware/firmware_source.h"
 
 namespace zorvan::app {
 
@@ -130,7 +130,7 @@ void TMainForm::ButtonOpenHexClick() {
   const QString chosen = desktop_.ChooseFileToOpen(this, OpenDialog1Filter, OpenDialog1FileName);
   if (chosen.isEmpty()) return;
   OpenDialog1FileName = chosen;
-  firmware_text_.Assign(cli::ReadTextFile(chosen.toStdString()));
+  firmware_text_.Assign(ReadTextFile(chosen.toStdString()));
   if (!PrepareFirmwareImage()) return;
   SetStatus(kFileOpenedHead + LastHexFileName() + kFileOpenedTail);
   ShowMessage(kFileOpenedMessage);

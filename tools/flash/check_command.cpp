@@ -10,7 +10,7 @@
 #include "tools/flash/commands.h"
 #include "tools/flash/console_surface.h"
 #include "tools/flash/exit_codes.h"
-#include "tools/flash/hex_source.h"
+#include "firmware/firmware_source.h"
 
 namespace zorvan::cli {
 

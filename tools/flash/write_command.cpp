@@ -7,7 +7,7 @@
 #include "protocol/programming_run.h"
 #include "tools/flash/device_session.h"
 #include "tools/flash/exit_codes.h"
-#include "tools/flash/hex_source.h"
+#include "firmware/firmware_source.h"
 
 namespace zorvan::cli {
 

@@ -14,7 +14,7 @@
 #include "common/errors.h"
 #include "firmware/image_builder.h"
 #include "tools/flash/console_surface.h"
-#include "tools/flash/hex_source.h"
+#include "firmware/firmware_source.h"
 #include "tools/sim/flash_check.h"
 #include "tools/sim/pty_line.h"
 
@@ -164,7 +164,7 @@ void Dump(const std::vector<uint8_t>& flash, const std::string& path) {
 // was refused.
 int Verify(const std::vector<uint8_t>& flash, const std::string& hex_path) {
   cli::ConsoleSurface surface(std::cerr);
-  HexText text = cli::LoadHexText(hex_path == "-" ? std::string() : hex_path);
+  HexText text = LoadHexText(hex_path == "-" ? std::string() : hex_path);
   ImageState image;
   if (!PrepareImage(surface, text, image)) return 2;
   const std::string difference = CompareFlashWithImage(flash, image);

@@ -1,4 +1,4 @@
-#include "tools/flash/hex_source.h"
+#include "firmware/firmware_source.h"
 
 #include <cerrno>
 #include <cstring>
@@ -9,7 +9,7 @@
 #include "common/errors.h"
 #include "firmware/embedded_firmware.h"
 
-namespace zorvan::cli {
+namespace zorvan {
 
 std::string ReadTextFile(const std::string& path) {
   auto fail = [&](int error) {
@@ -43,4 +43,4 @@ std::string FileNameOnly(const std::string& path) {
   return std::filesystem::path(path).filename().string();
 }
 
-}  // namespace zorvan::cli
+}  // namespace zorvan

@@ -1,11 +1,11 @@
 #pragma once
-// Where the command line takes its HEX text from: the carried firmware or a file.
+// Where a HEX text comes from: the carried firmware or a file the operator chose.
 
 #include <string>
 
 #include "firmware/hex_text.h"
 
-namespace zorvan::cli {
+namespace zorvan {
 
 // The file's whole content; raises zorvan::Exception with the text
 // Cannot open file "<full path>". <reason>
@@ -17,4 +17,4 @@ HexText LoadHexText(const std::string& path);
 // The name of a file without its folder.
 std::string FileNameOnly(const std::string& path);
 
-}  // namespace zorvan::cli
+}  // namespace zorvan
