@@ -59,6 +59,17 @@ std::string MemoryTooLargeText(const FlasherState& state) {
          "Запис неможливий!";
 }
 
+// The end of what the firmware's records wrote: a device that ends before it would be
+// reported as programmed with part of the firmware missing.
+int64_t FirmwareEnd(const FlasherState& state) {
+  return state.WrittenRanges.empty() ? 0 : int64_t{state.WrittenRanges.back().End};
+}
+
+std::string FirmwareTooLargeText(const FlasherState& state) {
+  return "Мікропрограма не вміщується в пам'ять приладу:\r\nприлад має " + std::to_string(DeviceBytes(state)) +
+         " байт, мікропрограма займає " + std::to_string(FirmwareEnd(state)) + " байт.\r\nЗапис неможливий!";
+}
+
 // The chunk's digits from the image, clipped at the image's end.
 std::string ChunkDigits(const std::string& image, int32_t address, int32_t chunk_size) {
   const size_t first = 2 * static_cast<size_t>(address);
@@ -204,6 +215,9 @@ RunEnding ButtonWriteClick(Flasher& flasher) {
   if (!refusal.empty()) return ResetAndRefuse(flasher, refusal, RunEnding::Refused);
   if (DeviceBytes(flasher.state) > kAddressableBytes) {
     return ResetAndRefuse(flasher, MemoryTooLargeText(flasher.state), RunEnding::Declined);
+  }
+  if (FirmwareEnd(flasher.state) > DeviceBytes(flasher.state)) {
+    return ResetAndRefuse(flasher, FirmwareTooLargeText(flasher.state), RunEnding::Declined);
   }
   return ProgrammingRun(flasher).Run();
 }

@@ -32,6 +32,8 @@ FlasherHarness::FlasherHarness(sim::LoaderConfig config, unsigned baud) : sim(co
   surface.really_sleep = false;  // the protocol's pauses are seen, not waited for
   state.ImageText = PatternImage(static_cast<size_t>(config.geometry.Bytes()));
   state.ImageComplete = true;
+  // As if the firmware's records had filled the device exactly.
+  if (config.geometry.Bytes() > 0) state.WrittenRanges = {{0, static_cast<uint32_t>(config.geometry.Bytes())}};
 }
 
 std::vector<std::string> FlasherHarness::FramesOf(const std::string& code) {

@@ -245,7 +245,27 @@ TEST(WriteButton, AHangUpMidRunIsAPortErrorThatLeavesTheControlsAsTheRunSetThem)
   EXPECT_TRUE(h.surface.messages.empty());
 }
 
-TEST(WriteButton, NoBlocksGoesStraightToTheCompletionAndNoChunksOnlyErases) {
+TEST(WriteButton, AFirmwareLargerThanTheDeviceIsRefusedBeforeAnyErase) {
+  FlasherHarness h(SmallDevice(2, 4, 1));
+  h.state.WrittenRanges = {{0, 8}, {16, 20}};
+  EXPECT_EQ(ButtonWriteClick(h.flasher), RunEnding::Declined);
+  EXPECT_EQ(h.surface.messages,
+            std::vector<std::string>{"Мікропрограма не вміщується в пам'ять приладу:\r\nприлад має 8 байт, "
+                                     "мікропрограма займає 20 байт.\r\nЗапис неможливий!"});
+  EXPECT_EQ(h.Frames(), Concat(kIdentified, kResets));
+  EXPECT_FALSE(h.port.Connected());
+
+  // A device without blocks, or with blocks of no chunks, holds none of it.
+  for (auto geometry : {SmallDevice(2, 4, 0), SmallDevice(0, 4, 3)}) {
+    FlasherHarness empty(geometry);
+    empty.state.WrittenRanges = {{0, 4}};
+    EXPECT_EQ(ButtonWriteClick(empty.flasher), RunEnding::Declined);
+    EXPECT_EQ(empty.Frames(), Concat(kIdentified, kResets));
+  }
+}
+
+TEST(WriteButton, WithNothingToWriteNoBlocksCompleteAtOnceAndNoChunksOnlyErase) {
+  // A firmware whose records wrote nothing (an end-of-file record alone) fits any device.
   FlasherHarness none(SmallDevice(2, 4, 0));
   EXPECT_EQ(ButtonWriteClick(none.flasher), RunEnding::Completed);
   EXPECT_EQ(none.surface.status, "Мікропрограма : успішно завантажена в 12:34:56");

@@ -13,7 +13,7 @@ enum ExitCode : int {
   kExitRefused = 6,         // the device already holds this or a newer firmware
   kExitFailed = 7,          // a programming step failed for good
   kExitStopped = 8,         // the operator stopped the run (Ctrl+C)
-  kExitDeclined = 9,        // the device's memory reaches past what the erase address can name
+  kExitDeclined = 9,        // the device's memory is beyond the erase address or too small for the firmware
   kExitBadDescription = 10, // the device describes itself with six characters that are no number
 };
 

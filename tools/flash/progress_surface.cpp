@@ -24,6 +24,8 @@ volatile sig_atomic_t g_writing = 0;
 volatile sig_atomic_t g_stop_requested = 0;
 
 void OnInterrupt(int) {
+  // Windows puts the default action back before calling a handler.
+  std::signal(SIGINT, OnInterrupt);
   if (!g_writing || g_stop_requested) {
     static const char kNote[] = "\nzorvan-flash: interrupted\n";
     [[maybe_unused]] ssize_t ignored = write(STDERR_FILENO, kNote, sizeof kNote - 1);
@@ -83,12 +85,16 @@ void ProgressSurface::SetGaugeMax(int64_t max) {
 }
 
 void ProgressSurface::SetGaugeProgress(int64_t progress) {
+  // A finished block is counted by the gauge: its chunks are no longer in progress,
+  // although the chunk bar stands full until the next block is erased.
+  if (progress != gauge_.Progress()) chunks_in_progress_ = 0;
   ConsoleSurface::SetGaugeProgress(progress);
   Redraw(false);
 }
 
 void ProgressSurface::SetChunkBarPosition(int position) {
   ConsoleSurface::SetChunkBarPosition(position);
+  chunks_in_progress_ = position;
   Redraw(false);
 }
 
@@ -132,7 +138,13 @@ void ProgressSurface::ShowMessage(const std::string& text) {
 
 void ProgressSurface::ProcessMessages() {
   ConsoleSurface::ProcessMessages();
-  if (g_stop_requested && !stop_given_) stop_given_ = StopCommand(state_, *this);
+  if (!g_stop_requested || stop_given_) return;
+  stop_given_ = StopCommand(state_, *this);
+  if (!stop_given_ && !stop_deferred_noted_) {
+    stop_deferred_noted_ = true;
+    ClearBar();
+    messages_ << "zorvan-flash: the stop takes effect once the first block is written" << std::endl;
+  }
 }
 
 ProgressFigures ProgressSurface::Figures() const {
@@ -141,7 +153,7 @@ ProgressFigures ProgressSurface::Figures() const {
   const int64_t chunk_bytes = state_.ChunkSize;
   const int64_t block_bytes = chunk_bytes * state_.ChunksPerBlock;
   f.bytes_total = block_bytes * state_.BlockCount;
-  f.bytes_done = std::min(f.bytes_total, gauge_.Progress() * block_bytes + chunk_position_ * chunk_bytes);
+  f.bytes_done = std::min(f.bytes_total, gauge_.Progress() * block_bytes + chunks_in_progress_ * chunk_bytes);
   f.seconds = std::chrono::duration<double>(Clock::now() - writing_since_).count();
   f.calibration = calibration_;
   return f;

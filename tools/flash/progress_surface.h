@@ -61,6 +61,8 @@ class ProgressSurface : public ConsoleSurface {
   bool writing_ = false;  // blocks are being erased and written
   bool bar_shown_ = false;
   bool stop_given_ = false;
+  bool stop_deferred_noted_ = false;
+  int chunks_in_progress_ = 0;  // chunks written in the block under way
   int64_t last_tenth_ = -1;
   std::chrono::steady_clock::time_point writing_since_;
   std::chrono::steady_clock::time_point last_draw_;
