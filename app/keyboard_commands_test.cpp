@@ -50,6 +50,10 @@ class KeyboardCommandsTest : public QObject {
     QCOMPARE(VirtualKeyCode(Qt::Key_E), 69);
     QCOMPARE(VirtualKeyCode(Qt::Key_Delete), 46);
     QCOMPARE(VirtualKeyCode(Qt::Key_7), 55);
+    // The same keys with the Ukrainian layout active: К, Д and У lie on R, L and E.
+    QCOMPARE(VirtualKeyCode(0x041A), 82);
+    QCOMPARE(VirtualKeyCode(0x0414), 76);
+    QCOMPARE(VirtualKeyCode(0x0423), 69);
     QCOMPARE(VirtualKeyCode(Qt::Key_Escape), 0);
   }
 };

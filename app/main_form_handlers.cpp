@@ -1,6 +1,7 @@
 // The main window's handlers: start-up, the keyboard commands, the open button and the
 // small housekeeping handlers.
 
+#include <filesystem>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
@@ -130,7 +131,7 @@ void TMainForm::ButtonOpenHexClick() {
   const QString chosen = desktop_.ChooseFileToOpen(this, OpenDialog1Filter, OpenDialog1FileName);
   if (chosen.isEmpty()) return;
   OpenDialog1FileName = chosen;
-  firmware_text_.Assign(ReadTextFile(chosen.toStdString()));
+  firmware_text_.Assign(ReadTextFile(std::filesystem::path(chosen.toStdWString())));
   if (!PrepareFirmwareImage()) return;
   SetStatus(kFileOpenedHead + LastHexFileName() + kFileOpenedTail);
   ShowMessage(kFileOpenedMessage);

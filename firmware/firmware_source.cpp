@@ -11,10 +11,11 @@
 
 namespace zorvan {
 
-std::string ReadTextFile(const std::string& path) {
+std::string ReadTextFile(const std::filesystem::path& path) {
   auto fail = [&](int error) {
     std::error_code ignored;
-    const auto full = std::filesystem::absolute(path, ignored).string();
+    const std::u8string utf8 = std::filesystem::absolute(path, ignored).u8string();
+    const std::string full(utf8.begin(), utf8.end());
     return Exception("Cannot open file \"" + full + "\". " + std::strerror(error));
   };
   std::error_code ec;
