@@ -85,7 +85,10 @@ int32_t HexFieldToIntOr(std::string_view digits, int32_t fallback) {
 }
 
 std::string NotAnIntegerText(std::string_view text) {
-  return "'" + std::string(text) + "' is not a valid integer value";
+  std::string message = "'";
+  message.append(text);
+  message.append("' is not a valid integer value");
+  return message;
 }
 
 std::string IntToHex(uint64_t value, int width) {
