@@ -1,0 +1,323 @@
+#include "app/win32/form.h"
+
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <algorithm>
+#include <chrono>
+#include <system_error>
+
+#include "app/win32/utf.h"
+
+namespace zorvan::win32 {
+
+namespace {
+
+constexpr wchar_t kFormProperty[] = L"Zorvan.Form";
+constexpr UINT_PTR kSubclassId = 1;
+constexpr int kHintWidth = 300;  // design pixels; longer hints wrap
+
+DWORD StyleOf(FormBorder border) {
+  const DWORD common = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  return border == FormBorder::Single ? common | WS_MINIMIZEBOX : common;
+}
+
+DWORD ExStyleOf(FormBorder border) {
+  return border == FormBorder::Single ? WS_EX_CONTROLPARENT : WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
+}
+
+void SetLayered(HWND hwnd, bool layered) {
+  const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+  SetWindowLongPtrW(hwnd, GWL_EXSTYLE, layered ? style | WS_EX_LAYERED : style & ~WS_EX_LAYERED);
+}
+
+}  // namespace
+
+Form::~Form() {
+  if (!hwnd_) return;
+  RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
+  RemovePropW(hwnd_, kFormProperty);
+  DestroyWindow(hwnd_);
+  if (big_icon_) DestroyIcon(big_icon_);
+  if (small_icon_) DestroyIcon(small_icon_);
+}
+
+void Form::Create(const FormCreateArgs& args) {
+  icon_ = args.icon;
+  fade_milliseconds_ = args.fade_milliseconds;
+  background_ = args.background;
+  centre_when_shown_ = args.centred;
+  ends_program_ = args.ends_program;
+  const FormBorder border = args.border;
+  hwnd_ = CreateWindowExW(ExStyleOf(border), OwnWindowClass(), Widen(args.caption).c_str(), StyleOf(border),
+                          args.position.x, args.position.y, 0, 0, args.owner, nullptr, GetModuleHandleW(nullptr),
+                          nullptr);
+  if (!hwnd_) throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "CreateWindowExW");
+  SetPropW(hwnd_, kFormProperty, this);
+  SetWindowSubclass(hwnd_, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  dpi_ = GetDpiForWindow(hwnd_);
+  fonts_.MakeFor(dpi_);
+  LoadIcons();
+  SetClientSize(args.client_width, args.client_height);
+}
+
+Form* Form::FromHandle(HWND hwnd) { return hwnd ? static_cast<Form*>(GetPropW(hwnd, kFormProperty)) : nullptr; }
+
+void Form::SetCaption(std::string_view utf8) { SetWindowTextW(hwnd_, Widen(utf8).c_str()); }
+
+std::string Form::Caption() const {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+  return Narrow(text);
+}
+
+SIZE Form::OuterSizeFor(int client_width, int client_height) const {
+  RECT bounds = {0, 0, Scale(client_width), Scale(client_height)};
+  AdjustWindowRectExForDpi(&bounds, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
+  return {bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+void Form::SetClientSize(int width, int height) {
+  const SIZE outer = OuterSizeFor(width, height);
+  SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE Form::ClientSize() const {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  return {MulDiv(client.right, 96, static_cast<int>(dpi_)), MulDiv(client.bottom, 96, static_cast<int>(dpi_))};
+}
+
+void Form::SetOuterHeight(int height) {
+  RECT outer;
+  GetWindowRect(hwnd_, &outer);
+  SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, Scale(height),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int Form::OuterHeight() const {
+  RECT outer;
+  GetWindowRect(hwnd_, &outer);
+  return MulDiv(outer.bottom - outer.top, 96, static_cast<int>(dpi_));
+}
+
+void Form::MoveTo(int left, int top) {
+  SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::CentreOnScreen() {
+  MONITORINFO monitor = {sizeof monitor};
+  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& area = monitor.rcWork;
+  RECT outer;
+  GetWindowRect(hwnd_, &outer);
+  MoveTo(area.left + (area.right - area.left - (outer.right - outer.left)) / 2,
+         area.top + (area.bottom - area.top - (outer.bottom - outer.top)) / 2);
+}
+
+void Form::Show() {
+  if (IsVisible()) {
+    BringToFront();
+    return;
+  }
+  if (centre_when_shown_) {
+    centre_when_shown_ = false;
+    CentreOnScreen();
+  }
+  // Painted while still transparent, so it never shows half drawn.
+  SetLayered(hwnd_, true);
+  SetLayeredWindowAttributes(hwnd_, 0, 0, LWA_ALPHA);
+  ShowWindow(hwnd_, SW_SHOW);
+  Repaint();
+  FadeBetween(0, 255);
+  SetLayered(hwnd_, false);
+  BringToFront();
+}
+
+void Form::Hide() {
+  if (!IsVisible()) return;
+  SetLayered(hwnd_, true);
+  FadeBetween(255, 0);
+  ShowWindow(hwnd_, SW_HIDE);
+  SetLayered(hwnd_, false);
+}
+
+void Form::Close() {
+  Hide();
+  DestroyWindow(hwnd_);
+}
+
+bool Form::IsVisible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+bool Form::IsActive() const { return hwnd_ && GetActiveWindow() == hwnd_; }
+
+void Form::BringToFront() {
+  if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+  SetForegroundWindow(hwnd_);
+  SetActiveWindow(hwnd_);
+}
+
+void Form::Repaint() { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN); }
+
+// A short fade blocks the window for its length: what the operator does meanwhile waits
+// in the queue, and nothing can find the form half faded.
+void Form::FadeBetween(BYTE from, BYTE to) {
+  using Clock = std::chrono::steady_clock;
+  const auto start = Clock::now();
+  const auto length = std::chrono::milliseconds(fade_milliseconds_);
+  for (;;) {
+    const double share =
+        length.count() > 0 ? std::min(1.0, std::chrono::duration<double>(Clock::now() - start) / length) : 1.0;
+    SetLayeredWindowAttributes(hwnd_, 0, static_cast<BYTE>(from + (to - from) * share), LWA_ALPHA);
+    if (share >= 1.0) break;
+    Sleep(10);
+  }
+}
+
+bool Form::PreTranslateMessage(MSG& message) {
+  if ((message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) && onKeyDown) {
+    const KeyModifiers modifiers{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0};
+    onKeyDown(static_cast<uint16_t>(message.wParam), modifiers);
+  }
+  return false;
+}
+
+void Form::SetHint(HWND tool, std::string_view utf8) {
+  if (!tooltips_) {
+    tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    // Unthemed, so that the tips take the skin's colours.
+    SetWindowTheme(tooltips_, L"", L"");
+    SendMessageW(tooltips_, TTM_SETTIPBKCOLOR, colour::kTooltip, 0);
+    SendMessageW(tooltips_, TTM_SETTIPTEXTCOLOR, colour::kTooltipText, 0);
+    SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, Scale(kHintWidth));
+    RECT margin = {Scale(6), Scale(3), Scale(6), Scale(3)};
+    SendMessageW(tooltips_, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
+  }
+  std::wstring text = Widen(utf8);
+  TTTOOLINFOW tool_info = {};
+  tool_info.cbSize = sizeof tool_info;
+  tool_info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool_info.hwnd = hwnd_;
+  tool_info.uId = reinterpret_cast<UINT_PTR>(tool);
+  tool_info.lpszText = text.data();
+  SendMessageW(tooltips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool_info));
+  if (!text.empty()) SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool_info));
+}
+
+// The first control Tab reaches that the operator can see: the window's description puts
+// some controls outside the client area, where the focus would be lost to the eye.
+HWND Form::FirstTabStopInSight() const {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  const HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+  for (HWND control = first; control;) {
+    RECT bounds;
+    GetWindowRect(control, &bounds);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&bounds), 2);
+    RECT visible;
+    if (IntersectRect(&visible, &bounds, &client)) return control;
+    control = GetNextDlgTabItem(hwnd_, control, FALSE);
+    if (control == first) break;
+  }
+  return first;
+}
+
+void Form::Adopt(Control* control) { controls_.push_back(control); }
+
+void Form::Forget(Control* control) { std::erase(controls_, control); }
+
+void Form::LoadIcons() {
+  if (!icon_) return;
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  auto load = [&](int metric_x, int metric_y) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(icon_), IMAGE_ICON,
+                                         GetSystemMetricsForDpi(metric_x, dpi_),
+                                         GetSystemMetricsForDpi(metric_y, dpi_), 0));
+  };
+  const HICON big = load(SM_CXICON, SM_CYICON);
+  const HICON small = load(SM_CXSMICON, SM_CYSMICON);
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  if (big_icon_) DestroyIcon(big_icon_);
+  if (small_icon_) DestroyIcon(small_icon_);
+  big_icon_ = big;
+  small_icon_ = small;
+}
+
+void Form::ApplyDpi(UINT dpi, const RECT* suggested) {
+  dpi_ = dpi;
+  fonts_.MakeFor(dpi_);
+  LoadIcons();
+  for (Control* control : controls_) control->ApplyDpi();
+  if (suggested) {
+    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  Repaint();
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  LRESULT result = 0;
+  if (ReflectNotification(message, wparam, lparam, result)) return result;
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(hwnd_, &client);
+      FillRect(reinterpret_cast<HDC>(wparam), &client, SolidBrush(background_));
+      return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      SetBkColor(reinterpret_cast<HDC>(wparam), background_);
+      return reinterpret_cast<LRESULT>(SolidBrush(background_));
+    case WM_CLOSE:
+      if (onClose) {
+        onClose();
+      } else {
+        Hide();
+      }
+      return 0;
+    case WM_DESTROY:
+      if (ends_program_) PostQuitMessage(0);
+      break;
+    case WM_SIZE:
+      if (wparam != SIZE_MINIMIZED && onResize) onResize();
+      break;
+    case WM_ACTIVATE:
+      // Each form keeps its own focus, as a dialog does: the control that had it when the
+      // form was left has it again when the form comes back.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) focus_before_deactivation_ = focus;
+      } else {
+        HWND focus = focus_before_deactivation_;
+        if (!focus || !IsWindow(focus) || !IsChild(hwnd_, focus)) focus = FirstTabStopInSight();
+        if (focus) SetFocus(focus);
+        if (onActivate) onActivate();
+        return 0;
+      }
+      break;
+    case WM_DPICHANGED:
+      ApplyDpi(HIWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+      return 0;
+    default:
+      break;
+  }
+  return DefSubclassProc(hwnd_, message, wparam, lparam);
+}
+
+LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                    DWORD_PTR self) {
+  auto* form = reinterpret_cast<Form*>(self);
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+    RemovePropW(hwnd, kFormProperty);
+    form->hwnd_ = nullptr;
+    return DefSubclassProc(hwnd, message, wparam, lparam);
+  }
+  return form->HandleMessage(message, wparam, lparam);
+}
+
+}  // namespace zorvan::win32
