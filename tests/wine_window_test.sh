@@ -4,8 +4,9 @@
 # designed client size; Ctrl+Shift+E, seen by the window before its focused control,
 # enlarges it to the engineering view; F1 shows the help window at its designed size
 # and F1 in it hides it again; Alt+F4 ends the program. Each view is photographed.
-#   wine_window_test.sh ZORVAN_FLASHER_EXE [SCREENSHOT_DIR]
-# Screenshots go to SCREENSHOT_DIR (default: screenshots beside the program) as PNG.
+#   wine_window_test.sh ZORVAN_FLASHER_EXE [VIEWS_TESTS_EXE [SCREENSHOT_DIR]]
+# VIEWS_TESTS_EXE, the views' own tests, runs first on the same display. Screenshots go
+# to SCREENSHOT_DIR (default: screenshots beside the program) as PNG.
 # Exit status 77 (skipped) when a tool it needs is missing, with the reason.
 #
 # The window runs in a Wine prefix of its own (wine-prefix-window beside the program):
@@ -16,7 +17,8 @@ set -euo pipefail
 exe=$1
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$(dirname "$exe")" && pwd)
-shots=${2:-$build/screenshots}
+views_tests=${2:-}
+shots=${3:-$build/screenshots}
 export ZORVAN_WINEPREFIX=${ZORVAN_WINEPREFIX_WINDOW:-$build/wine-prefix-window}
 
 skip() { echo "Skipped: $*"; exit 77; }
@@ -84,6 +86,11 @@ press() {
   sleep 0.5
   xdotool key --clearmodifiers "$2"
 }
+
+if [ -n "$views_tests" ]; then
+  echo "== the views' own tests (the first start also makes the Wine prefix)"
+  "$here/wine_run.sh" "$views_tests" || fail "the views' tests"
+fi
 
 title="Zorvan Bootloader (від 13.03.26)"
 echo "== zorvan-flasher.exe COM77 (the first start also makes the Wine prefix)"
