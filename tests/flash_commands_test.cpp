@@ -8,28 +8,10 @@
 #include <fstream>
 #include <thread>
 
-#include "common/conversions.h"
 #include "tests/program_runner.h"
 
 namespace zorvan::testing {
 namespace {
-
-// A HEX file of `bytes` bytes from address 0, in records of 16.
-std::string WriteHexFile(const std::string& path, int bytes) {
-  std::ofstream out(path);
-  for (int address = 0; address < bytes; address += 16) {
-    std::string record = "10" + IntToHex(address, 4) + "00";
-    int sum = 0x10 + (address >> 8) + (address & 0xFF);
-    for (int i = 0; i < 16; ++i) {
-      const int value = (address + i) * 5 % 256;
-      record += IntToHex(value, 2);
-      sum += value;
-    }
-    out << ":" << record << IntToHex((0x100 - sum % 256) % 256, 2) << "\n";
-  }
-  out << ":00000001FF\n";
-  return path;
-}
 
 class FlashCommands : public ::testing::Test {
  protected:
