@@ -8,7 +8,7 @@
 namespace zorvan::cli {
 
 int RunDetect(const Arguments& args) {
-  const auto options = ParseDeviceOptions(args, "detect", false);
+  const auto options = ParseDeviceOptions(args, "detect");
   if (!options) return kExitUsage;
   return RunOnConsole(*options, [](Flasher& flasher) {
     switch (ButtonConectClick(flasher)) {

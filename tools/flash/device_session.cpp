@@ -28,8 +28,7 @@ std::string RateList() {
 
 }  // namespace
 
-std::optional<DeviceOptions> ParseDeviceOptions(const Arguments& args, const char* command, bool takes_hex,
-                                                bool many_ports) {
+std::optional<DeviceOptions> ParseDeviceOptions(const Arguments& args, const char* command, bool write) {
   DeviceOptions o;
   auto fail = [&](const std::string& problem) -> std::optional<DeviceOptions> {
     std::cerr << "zorvan-flash " << command << ": " << problem << " (see zorvan-flash --help)\n";
@@ -41,14 +40,16 @@ std::optional<DeviceOptions> ParseDeviceOptions(const Arguments& args, const cha
     if (a == "--verbose") {
       o.verbose = true;
     } else if (a == "--port" && has_value) {
-      if (!o.ports.empty() && !many_ports) return fail(std::string(command) + " takes one --port");
+      if (!o.ports.empty() && !write) return fail(std::string(command) + " takes one --port");
       o.ports.push_back(args[++i]);
     } else if (a == "--baud" && has_value) {
       const auto index = RateIndex(args[++i]);
       if (!index) return fail("the rate '" + args[i] + "' is not one of " + RateList());
       o.baud_rate_index = *index;
-    } else if (a == "--hex" && has_value && takes_hex) {
+    } else if (a == "--hex" && has_value && write) {
       o.hex = args[++i];
+    } else if (a == "--record" && has_value && write) {
+      o.record = args[++i];
     } else {
       return fail("unexpected argument '" + a + "'");
     }

@@ -18,15 +18,15 @@ namespace zorvan::cli {
 struct DeviceOptions {
   std::vector<std::string> ports;  // one, or several for a gang
   int baud_rate_index = br115200;
-  std::string hex;  // empty: the carried firmware
+  std::string hex;     // empty: the carried firmware
+  std::string record;  // the file run records are appended to; empty: none
   bool verbose = false;
 };
 
-// --port PATH (required; repeatable when `many_ports`), --baud RATE, --verbose, and
-// --hex FILE when `takes_hex`. Prints what is wrong and returns nothing when the
+// --port PATH (required), --baud RATE and --verbose; for `write` also several --port,
+// --hex FILE and --record FILE. Prints what is wrong and returns nothing when the
 // arguments do not fit.
-std::optional<DeviceOptions> ParseDeviceOptions(const Arguments& args, const char* command, bool takes_hex,
-                                                bool many_ports = false);
+std::optional<DeviceOptions> ParseDeviceOptions(const Arguments& args, const char* command, bool write = false);
 
 class DeviceSession {
  public:

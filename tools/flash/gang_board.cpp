@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "tools/flash/progress_surface.h"
+#include "tools/flash/text_table.h"
 
 namespace zorvan::cli {
 
@@ -13,26 +14,7 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 
 bool StartsCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
 
-std::string PadTo(const std::string& text, size_t columns) {
-  const size_t width = TextColumns(text);
-  return width >= columns ? text : text + std::string(columns - width, ' ');
-}
-
-// A description of several lines, on one.
-std::string OneLine(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out += text[i] == '\n' || text[i] == '\r' ? std::string(" / ") : std::string(1, text[i]);
-  }
-  return out;
-}
-
 }  // namespace
-
-size_t TextColumns(const std::string& text) {
-  return static_cast<size_t>(std::count_if(text.begin(), text.end(), StartsCharacter));
-}
 
 class GangBoard::RowView : public ProgressView {
  public:
@@ -118,24 +100,12 @@ void GangBoard::EraseLocked() {
 }
 
 std::string SummaryTable(const std::vector<std::string>& ports, const std::vector<WriteOutcome>& outcomes) {
-  std::vector<std::vector<std::string>> cells = {{"Port", "Description", "Result", "Time", "Status"}};
+  std::vector<std::vector<std::string>> rows = {{"Port", "Description", "Result", "Time", "Status"}};
   for (size_t i = 0; i < ports.size(); ++i) {
     const WriteOutcome& o = outcomes[i];
-    cells.push_back({ports[i], OneLine(o.description), o.result, DurationText(o.seconds),
-                     std::to_string(o.exit_status)});
+    rows.push_back({ports[i], OneLine(o.description), o.result, DurationText(o.seconds), std::to_string(o.exit_status)});
   }
-  std::vector<size_t> widths(cells.front().size(), 0);
-  for (const auto& row : cells) {
-    for (size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], TextColumns(row[c]));
-  }
-  std::string table;
-  for (const auto& row : cells) {
-    std::string line;
-    for (size_t c = 0; c < row.size(); ++c) line += (c ? "  " : "") + PadTo(row[c], widths[c]);
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-    table += line + "\n";
-  }
-  return table;
+  return FormatTable(rows);
 }
 
 }  // namespace zorvan::cli

@@ -16,9 +16,6 @@
 
 namespace zorvan::cli {
 
-// The width of a text on a terminal: one column per UTF-8 character.
-size_t TextColumns(const std::string& text);
-
 class GangBoard {
  public:
   // `columns`: the terminal's width, 0 when unknown. A line longer than that is cut, as

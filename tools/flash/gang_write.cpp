@@ -2,8 +2,11 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <iostream>
 #include <thread>
+
+#include "common/errors.h"
 
 #include "tools/flash/console_text.h"
 #include "tools/flash/exit_codes.h"
@@ -21,9 +24,11 @@ std::string ResultLine(const WriteOutcome& outcome) {
 
 }  // namespace
 
-int RunGang(const DeviceOptions& options, const ImageState& image, const std::string& hex_file_name) {
+int RunGang(const DeviceOptions& options, const ImageState& image, const std::string& hex_file_name,
+            RunRecorder* recorder) {
   const std::vector<std::string>& ports = options.ports;
   std::vector<WriteOutcome> outcomes(ports.size());
+  std::atomic<bool> unrecorded{false};
   {
     GangBoard board(std::cout, std::cerr, isatty(STDOUT_FILENO) != 0, ports, ConsoleColumns());
     std::vector<std::thread> runs;
@@ -33,6 +38,12 @@ int RunGang(const DeviceOptions& options, const ImageState& image, const std::st
       runs.emplace_back([&, i] {
         outcomes[i] = WriteOnPort(ports[i], options, image, hex_file_name, board.Row(i));
         board.SetLine(i, ResultLine(outcomes[i]), true);
+        try {
+          if (recorder) recorder->Record(ports[i], outcomes[i]);
+        } catch (const Exception& e) {
+          board.Print(i, e.Message(), /*error=*/true);
+          unrecorded = true;
+        }
       });
     }
     for (std::thread& run : runs) run.join();
@@ -41,7 +52,7 @@ int RunGang(const DeviceOptions& options, const ImageState& image, const std::st
   for (const WriteOutcome& outcome : outcomes) {
     if (outcome.exit_status != kExitOk) return kExitGangIncomplete;
   }
-  return kExitOk;
+  return unrecorded ? kExitRecordFailed : kExitOk;
 }
 
 }  // namespace zorvan::cli

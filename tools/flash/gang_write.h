@@ -6,11 +6,15 @@
 
 #include "firmware/image_builder.h"
 #include "tools/flash/device_session.h"
+#include "tools/flash/run_recorder.h"
 
 namespace zorvan::cli {
 
-// Runs the options' ports as a gang, then prints the summary table. Returns 0 when
-// every device was programmed, else kExitGangIncomplete.
-int RunGang(const DeviceOptions& options, const ImageState& image, const std::string& hex_file_name);
+// Runs the options' ports as a gang, recording each run as it ends when `recorder` is
+// given, then prints the summary table. Returns 0 when every device was programmed
+// (and recorded), else kExitGangIncomplete (or kExitRecordFailed when only recording
+// failed).
+int RunGang(const DeviceOptions& options, const ImageState& image, const std::string& hex_file_name,
+            RunRecorder* recorder);
 
 }  // namespace zorvan::cli

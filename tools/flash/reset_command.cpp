@@ -7,7 +7,7 @@
 namespace zorvan::cli {
 
 int RunReset(const Arguments& args) {
-  const auto options = ParseDeviceOptions(args, "reset", false);
+  const auto options = ParseDeviceOptions(args, "reset");
   if (!options) return kExitUsage;
   return RunOnConsole(*options, [](Flasher& flasher) {
     ResetDevice(flasher);

@@ -1,11 +1,12 @@
 // zorvan-flash write: the write button. Programs the carried firmware, or the image of
 // a HEX file prepared as `check` prepares it, into the device on the port, or into the
-// devices on several ports at once.
+// devices on several ports at once, and records each run when asked to.
 
 #include <unistd.h>
 
 #include <iostream>
 #include <map>
+#include <memory>
 
 #include "common/errors.h"
 #include "firmware/firmware_source.h"
@@ -14,6 +15,7 @@
 #include "tools/flash/exit_codes.h"
 #include "tools/flash/gang_write.h"
 #include "tools/flash/interrupt.h"
+#include "tools/flash/run_recorder.h"
 #include "tools/flash/write_run.h"
 
 namespace zorvan::cli {
@@ -38,23 +40,44 @@ bool PortsAreDistinct(const std::vector<std::string>& ports) {
 }  // namespace
 
 int RunWrite(const Arguments& args) {
-  const auto options = ParseDeviceOptions(args, "write", true, true);
+  const auto options = ParseDeviceOptions(args, "write", true);
   if (!options) return kExitUsage;
   if (!PortsAreDistinct(options->ports)) return kExitUsage;
   CatchInterrupt();
+  std::unique_ptr<RunRecorder> recorder;
+  if (!options->record.empty()) {
+    // Before any device is touched: a run that could not be recorded is not started.
+    try {
+      recorder = std::make_unique<RunRecorder>(*options);
+    } catch (const Exception& e) {
+      std::cerr << ExceptionDisplayText(e.Message()) << " No device was touched.\n";
+      return kExitRecordFailed;
+    }
+  }
   ImageState image;
   try {
-    ConsoleSurface preparation(std::cout);
     HexText text = LoadHexText(options->hex);
+    if (recorder) recorder->NoteFirmware(text.Text());
+    ConsoleSurface preparation(std::cout);
     if (!PrepareImage(preparation, text, image)) return kExitHexError;
   } catch (const Exception& e) {
     std::cerr << ExceptionDisplayText(e.Message()) << "\n";
     return kExitHexError;
   }
   const std::string hex_file_name = options->hex.empty() ? std::string() : FileNameOnly(options->hex);
-  if (options->ports.size() > 1) return RunGang(*options, image, hex_file_name);
+  if (options->ports.size() > 1) return RunGang(*options, image, hex_file_name, recorder.get());
+
   ConsoleProgressView view(std::cout, std::cerr, isatty(STDOUT_FILENO) != 0);
-  return WriteOnPort(options->ports.front(), *options, image, hex_file_name, view).exit_status;
+  const std::string& port = options->ports.front();
+  const WriteOutcome outcome = WriteOnPort(port, *options, image, hex_file_name, view);
+  if (!recorder) return outcome.exit_status;
+  try {
+    recorder->Record(port, outcome);
+  } catch (const Exception& e) {
+    view.Print(e.Message(), /*error=*/true);
+    return outcome.exit_status == kExitOk ? kExitRecordFailed : outcome.exit_status;
+  }
+  return outcome.exit_status;
 }
 
 }  // namespace zorvan::cli
