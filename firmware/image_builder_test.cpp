@@ -196,6 +196,10 @@ TEST(PrepareImage, RecordsThatDoNotFitTheImageAreRefused) {
   auto last_byte = Prepare(Lines({edge, Data(0x2CFF, "AB"), kEof}));
   ASSERT_TRUE(last_byte->ok);
   EXPECT_EQ(last_byte->image.ImageText.substr(kImageLength - 2), "AB");
+  // A record without data places nothing, so it cannot fall outside.
+  auto empty_beyond = Prepare(Lines({beyond, Data(0xFFFF, ""), top, Data(0xFFFF, ""), kEof}));
+  ASSERT_TRUE(empty_beyond->ok) << empty_beyond->surface.messages.front();
+  EXPECT_TRUE(empty_beyond->image.WrittenRanges.empty());
 }
 
 // A byte-order mark before the first record would hide its colon: the record at address
