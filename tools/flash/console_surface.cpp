@@ -11,13 +11,18 @@ namespace zorvan::cli {
 
 namespace {
 
-// Messages join their lines with CR LF, as message boxes do; a terminal wants LF alone.
+// Messages join their lines with CR LF, as message boxes do, and pad some lines with
+// spaces to centre them in the box; a terminal wants LF alone, and every line at the
+// left margin.
 std::string TerminalLines(const std::string& text) {
   std::string out;
   out.reserve(text.size());
+  bool line_start = true;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    if (line_start && text[i] == ' ') continue;
     out += text[i];
+    line_start = text[i] == '\n';
   }
   return out;
 }
