@@ -78,6 +78,18 @@ class OpenHexTest : public QObject {
     QCOMPARE(w.desktop.Messages().size(), 1);  // opened again, said again
   }
 
+  // Editors on Windows often begin a file with a UTF-8 byte-order mark; the first record
+  // is read all the same.
+  void OpensAFileThatBeginsWithAByteOrderMark() {
+    QTemporaryDir dir;
+    Windows w;
+    w.desktop.Clear();
+    w.desktop.dialog_answers << WriteFile(dir, "bom.hex", "\xEF\xBB\xBF" + kLowerCaseHex);
+    w.Click("ButtonOpenHex");
+    QCOMPARE(w.desktop.Messages(), QStringList{Utf8("Мікропрограма відкрита,\r\n   запишіть її в прилад")});
+    QCOMPARE(w.form->State().ImageText.substr(0, 8), std::string("43EF01F0"));
+  }
+
   // A refused line leaves the earlier image, the label and the write button as they were;
   // the memo holds the new text.
   void RefusesALineWithAWrongChecksum() {

@@ -41,7 +41,13 @@ QString SystemDesktop::TimeOfDay() const {
 }
 
 QString SystemDesktop::ChooseFileToOpen(QWidget* owner, const QString& filter, const QString& last_file) {
-  return QFileDialog::getOpenFileName(owner, QString(), last_file, QtFileFilter(filter));
+  // An open dialog that takes any name, even one that does not exist: reading the file
+  // then tells the operator why it cannot be opened, as for any file that cannot be read.
+  QFileDialog dialog(owner, QString(), last_file, QtFileFilter(filter));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.selectedFiles().value(0);
 }
 
 void SystemDesktop::OpenAddress(QWidget*, const QString& address) { QDesktopServices::openUrl(QUrl(address)); }

@@ -5,8 +5,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -36,6 +40,22 @@ void CloseNextBox(SeenBox& seen) {
     seen.buttons = static_cast<int>(box->findChildren<QPushButton*>().size());
     seen.width = box->width();
     QTest::mouseClick(box->OkButton(), Qt::LeftButton);
+  });
+}
+
+// Types `name` into the next file dialog, once it has shown, and accepts it. A dialog that
+// insists on an existing file warns in a box of its own instead: both are then closed, so
+// that the test fails rather than waits.
+void TypeInNextFileDialog(const QString& name) {
+  QTimer::singleShot(50, [name] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return TypeInNextFileDialog(name);
+    QTimer::singleShot(500, dialog, [dialog] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->reject();
+      dialog->reject();
+    });
+    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+    QMetaObject::invokeMethod(dialog, "accept");  // what the Open button does
   });
 }
 
@@ -74,6 +94,15 @@ class SystemDesktopTest : public QObject {
     clock.start();
     desktop.Beep(800, 200);
     QVERIFY(clock.elapsed() >= 200);
+  }
+
+  // The operator may type a name that does not exist; the read that follows says so.
+  void TheOpenDialogTakesANameThatDoesNotExist() {
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("typed.hex"));
+    TypeInNextFileDialog(missing);
+    SystemDesktop desktop;
+    QCOMPARE(desktop.ChooseFileToOpen(nullptr, QStringLiteral("HEX|*.hex"), QString()), missing);
   }
 
   void WritesTheFileFilterTheWayQtReadsIt() {

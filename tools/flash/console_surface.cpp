@@ -12,9 +12,12 @@ namespace zorvan::cli {
 std::string TerminalLines(const std::string& text) {
   std::string out;
   out.reserve(text.size());
+  bool line_start = true;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    if (line_start && text[i] == ' ') continue;
     out += text[i];
+    line_start = text[i] == '\n';
   }
   return out;
 }

@@ -11,8 +11,9 @@
 
 namespace zorvan::cli {
 
-// A message's lines joined with LF alone: messages join theirs with CR LF, as message
-// boxes do, and a terminal wants LF.
+// A message as a terminal shows it: messages join their lines with CR LF and pad some
+// with spaces to centre them, as message boxes do; a terminal wants LF alone and every
+// line at the left margin.
 std::string TerminalLines(const std::string& text);
 
 class ConsoleSurface : public OperatorSurface {
