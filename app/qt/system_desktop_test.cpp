@@ -16,10 +16,21 @@
 
 #include "app/qt/app_test_registry.h"
 #include "app/qt/message_dialog.h"
+#include "app/window_view.h"
 
 namespace zorvan::app {
 
 namespace {
+
+// A dialog's owner that is no window: the dialog then stands on its own.
+struct NoOwner : WindowView {
+  void ShowWindow() override {}
+  void HideWindow() override {}
+  void BringToFront() override {}
+  void FadeIn(int) override {}
+  void FadeOut(int) override {}
+  void CancelFade() override {}
+} no_owner;
 
 struct SeenBox {
   bool stop_icon = false;
@@ -102,7 +113,7 @@ class SystemDesktopTest : public QObject {
     const QString missing = dir.filePath(QStringLiteral("typed.hex"));
     TypeInNextFileDialog(missing);
     SystemDesktop desktop;
-    QCOMPARE(desktop.ChooseFileToOpen(nullptr, QStringLiteral("HEX|*.hex"), QString()), missing);
+    QCOMPARE(QString::fromStdString(desktop.ChooseFileToOpen(no_owner, "HEX|*.hex", {})), missing);
   }
 
   void WritesTheFileFilterTheWayQtReadsIt() {
