@@ -6,7 +6,7 @@
 namespace zorvan::app {
 
 void ShowDefaultException(Desktop& desktop, const std::exception& error) {
-  desktop.ShowException(QString::fromStdString(ExceptionDisplayText(error.what())));
+  desktop.ShowException(ExceptionDisplayText(error.what()));
 }
 
 void RunHandler(Desktop& desktop, const std::function<void()>& handler) {

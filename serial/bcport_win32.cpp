@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <timeapi.h>
 
+#include <cctype>
 #include <cstddef>
 
 #include "serial/bcport.h"
@@ -179,6 +180,14 @@ int TBComPort::WriteBytes(const char* data, int count) {
 std::string PortAccessHint(const std::string&) {
   // Windows tells a port in use from a missing one itself; there is nothing to add.
   return {};
+}
+
+std::string PortIdentity(const std::string& port) {
+  // COM names are not case-sensitive, and \\.\COM3 (the form ports above COM9 need in
+  // CreateFile) is COM3.
+  std::string name = port.rfind("\\\\.\\", 0) == 0 ? port.substr(4) : port;
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return name;
 }
 
 }  // namespace zorvan
