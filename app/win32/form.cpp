@@ -4,7 +4,7 @@
 #include <uxtheme.h>
 
 #include <algorithm>
-#include <chrono>
+#include <cmath>
 #include <system_error>
 
 #include "app/win32/utf.h"
@@ -16,6 +16,8 @@ namespace {
 constexpr wchar_t kFormProperty[] = L"Zorvan.Form";
 constexpr UINT_PTR kSubclassId = 1;
 constexpr int kHintWidth = 300;  // design pixels; longer hints wrap
+constexpr UINT_PTR kFadeTimer = 1;
+constexpr UINT kFadeStepMilliseconds = 10;
 
 DWORD StyleOf(FormBorder border) {
   const DWORD common = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -24,11 +26,6 @@ DWORD StyleOf(FormBorder border) {
 
 DWORD ExStyleOf(FormBorder border) {
   return border == FormBorder::Single ? WS_EX_CONTROLPARENT : WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
-}
-
-void SetLayered(HWND hwnd, bool layered) {
-  const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
-  SetWindowLongPtrW(hwnd, GWL_EXSTYLE, layered ? style | WS_EX_LAYERED : style & ~WS_EX_LAYERED);
 }
 
 }  // namespace
@@ -44,9 +41,7 @@ Form::~Form() {
 
 void Form::Create(const FormCreateArgs& args) {
   icon_ = args.icon;
-  fade_milliseconds_ = args.fade_milliseconds;
   background_ = args.background;
-  centre_when_shown_ = args.centred;
   ends_program_ = args.ends_program;
   const FormBorder border = args.border;
   hwnd_ = CreateWindowExW(ExStyleOf(border), OwnWindowClass(), Widen(args.caption).c_str(), StyleOf(border),
@@ -89,11 +84,10 @@ SIZE Form::ClientSize() const {
   return {MulDiv(client.right, 96, static_cast<int>(dpi_)), MulDiv(client.bottom, 96, static_cast<int>(dpi_))};
 }
 
-void Form::SetOuterHeight(int height) {
-  RECT outer;
-  GetWindowRect(hwnd_, &outer);
-  SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, Scale(height),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+void Form::SetOuterHeight(int height, int designed_frame) {
+  const SIZE frame = OuterSizeFor(0, 0);
+  const int system_frame = MulDiv(frame.cy, 96, static_cast<int>(dpi_));
+  SetClientSize(ClientSize().cx, height - std::max(system_frame, designed_frame));
 }
 
 int Form::OuterHeight() const {
@@ -116,36 +110,62 @@ void Form::CentreOnScreen() {
          area.top + (area.bottom - area.top - (outer.bottom - outer.top)) / 2);
 }
 
-void Form::Show() {
-  if (IsVisible()) {
-    BringToFront();
-    return;
-  }
-  if (centre_when_shown_) {
-    centre_when_shown_ = false;
-    CentreOnScreen();
-  }
-  // Painted while still transparent, so it never shows half drawn.
-  SetLayered(hwnd_, true);
-  SetLayeredWindowAttributes(hwnd_, 0, 0, LWA_ALPHA);
+void Form::ShowTransparent() {
+  CancelFade();
+  SetAlpha(0);
   ShowWindow(hwnd_, SW_SHOW);
-  Repaint();
-  FadeBetween(0, 255);
-  SetLayered(hwnd_, false);
-  BringToFront();
 }
 
-void Form::Hide() {
-  if (!IsVisible()) return;
-  SetLayered(hwnd_, true);
-  FadeBetween(255, 0);
+void Form::HideNow() {
+  CancelFade();
   ShowWindow(hwnd_, SW_HIDE);
-  SetLayered(hwnd_, false);
+  if (ends_program_) PostQuitMessage(0);
 }
 
-void Form::Close() {
-  Hide();
-  DestroyWindow(hwnd_);
+void Form::FadeIn(int milliseconds) { StartFade(Fade::In, milliseconds); }
+
+void Form::FadeOut(int milliseconds) { StartFade(Fade::Out, milliseconds); }
+
+void Form::CancelFade() {
+  if (fade_ != Fade::None) KillTimer(hwnd_, kFadeTimer);
+  fade_ = Fade::None;
+  MakeOpaque();
+}
+
+void Form::StartFade(Fade fade, int milliseconds) {
+  fade_ = fade;
+  fade_start_ = std::chrono::steady_clock::now();
+  fade_length_ = std::chrono::milliseconds(std::max(milliseconds, 0));
+  StepFade();
+  if (fade_ != Fade::None) SetTimer(hwnd_, kFadeTimer, kFadeStepMilliseconds, nullptr);
+}
+
+void Form::StepFade() {
+  const auto elapsed = std::chrono::steady_clock::now() - fade_start_;
+  const double share =
+      fade_length_.count() > 0 ? std::min(1.0, std::chrono::duration<double>(elapsed) / fade_length_) : 1.0;
+  const Fade fade = fade_;
+  SetAlpha(static_cast<BYTE>(std::lround(255 * (fade == Fade::In ? share : 1 - share))));
+  if (share < 1.0) return;
+  KillTimer(hwnd_, kFadeTimer);
+  fade_ = Fade::None;
+  if (fade == Fade::In) {
+    MakeOpaque();
+  } else if (onFadeOutEnded) {
+    onFadeOutEnded();
+  }
+}
+
+void Form::SetAlpha(BYTE alpha) {
+  const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+  if (!(style & WS_EX_LAYERED)) SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, style | WS_EX_LAYERED);
+  SetLayeredWindowAttributes(hwnd_, 0, alpha, LWA_ALPHA);
+}
+
+// An opaque window is drawn without the layered window's extra copy.
+void Form::MakeOpaque() {
+  const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+  if (style & WS_EX_LAYERED) SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, style & ~WS_EX_LAYERED);
 }
 
 bool Form::IsVisible() const { return hwnd_ && IsWindowVisible(hwnd_); }
@@ -159,27 +179,37 @@ void Form::BringToFront() {
 
 void Form::Repaint() { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN); }
 
-// A short fade blocks the window for its length: what the operator does meanwhile waits
-// in the queue, and nothing can find the form half faded.
-void Form::FadeBetween(BYTE from, BYTE to) {
-  using Clock = std::chrono::steady_clock;
-  const auto start = Clock::now();
-  const auto length = std::chrono::milliseconds(fade_milliseconds_);
-  for (;;) {
-    const double share =
-        length.count() > 0 ? std::min(1.0, std::chrono::duration<double>(Clock::now() - start) / length) : 1.0;
-    SetLayeredWindowAttributes(hwnd_, 0, static_cast<BYTE>(from + (to - from) * share), LWA_ALPHA);
-    if (share >= 1.0) break;
-    Sleep(10);
-  }
-}
-
 bool Form::PreTranslateMessage(MSG& message) {
-  if ((message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) && onKeyDown) {
-    const KeyModifiers modifiers{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0};
-    onKeyDown(static_cast<uint16_t>(message.wParam), modifiers);
+  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+  const KeyModifiers modifiers{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0};
+  if (onKeyDown) onKeyDown(static_cast<uint16_t>(message.wParam), modifiers);
+  // The key handler may have hidden the form, or opened a box that took the focus.
+  if (message.wParam == VK_TAB && !modifiers.ctrl && !modifiers.alt && IsWindowVisible(hwnd_) &&
+      GetActiveWindow() == hwnd_) {
+    return MoveFocusAlongChain(modifiers.shift);
   }
   return false;
+}
+
+bool Form::MoveFocusAlongChain(bool backwards) {
+  if (tab_chain_.empty()) return false;
+  const HWND focus = GetFocus();
+  const auto count = static_cast<int>(tab_chain_.size());
+  int at = -1;
+  for (int i = 0; i < count; ++i) {
+    const HWND control = tab_chain_[static_cast<size_t>(i)]->hwnd();
+    if (focus && (focus == control || IsChild(control, focus))) at = i;
+  }
+  for (int step = 1; step <= count; ++step) {
+    const int i = at < 0 ? (backwards ? count - step : step - 1)
+                         : ((at + (backwards ? -step : step)) % count + count) % count;
+    const Control& control = *tab_chain_[static_cast<size_t>(i)];
+    if (control.IsEnabled() && control.IsVisible()) {
+      SetFocus(control.hwnd());
+      return true;
+    }
+  }
+  return true;
 }
 
 void Form::SetHint(HWND tool, std::string_view utf8) {
@@ -206,22 +236,35 @@ void Form::SetHint(HWND tool, std::string_view utf8) {
   if (!text.empty()) SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool_info));
 }
 
+bool Form::InSight(HWND control) const {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  RECT bounds;
+  GetWindowRect(control, &bounds);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&bounds), 2);
+  RECT visible;
+  return IntersectRect(&visible, &bounds, &client);
+}
+
 // The first control Tab reaches that the operator can see: the window's description puts
 // some controls outside the client area, where the focus would be lost to the eye.
 HWND Form::FirstTabStopInSight() const {
-  RECT client;
-  GetClientRect(hwnd_, &client);
-  const HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
-  for (HWND control = first; control;) {
-    RECT bounds;
-    GetWindowRect(control, &bounds);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&bounds), 2);
-    RECT visible;
-    if (IntersectRect(&visible, &bounds, &client)) return control;
-    control = GetNextDlgTabItem(hwnd_, control, FALSE);
-    if (control == first) break;
+  std::vector<HWND> order;
+  for (const Control* control : tab_chain_) {
+    if (control->IsEnabled() && control->IsVisible()) order.push_back(control->hwnd());
   }
-  return first;
+  if (tab_chain_.empty()) {
+    const HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    for (HWND control = first; control;) {
+      order.push_back(control);
+      control = GetNextDlgTabItem(hwnd_, control, FALSE);
+      if (control == first) break;
+    }
+  }
+  for (const HWND control : order) {
+    if (InSight(control)) return control;
+  }
+  return order.empty() ? nullptr : order.front();
 }
 
 void Form::Adopt(Control* control) { controls_.push_back(control); }
@@ -276,12 +319,13 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (onClose) {
         onClose();
       } else {
-        Hide();
+        HideNow();
       }
       return 0;
-    case WM_DESTROY:
-      if (ends_program_) PostQuitMessage(0);
-      break;
+    case WM_TIMER:
+      if (wparam != kFadeTimer) break;
+      StepFade();
+      return 0;
     case WM_SIZE:
       if (wparam != SIZE_MINIMIZED && onResize) onResize();
       break;

@@ -6,49 +6,31 @@
 
 namespace zorvan::win32 {
 
-void Gauge::Create(const GaugeCreateArgs& args) {
-  suffix_ = args.suffix;
-  CreatePainted(args.parent, args.bounds, 0);
-}
+namespace {
 
-template <typename Change>
-void Gauge::Update(Change change) {
-  const int64_t percent = model_.Percent();
-  const int filled = FilledWidth();
-  change();
-  if (percent != model_.Percent() || filled != FilledWidth()) InvalidateRect(hwnd(), nullptr, FALSE);
-}
+constexpr int kWhole = 10000;  // the ten-thousandths of a full bar
 
-void Gauge::SetMaxValue(int64_t value) {
-  Update([&] { model_.SetMaxValue(value); });
-}
+}  // namespace
 
-void Gauge::SetMinValue(int64_t value) {
-  Update([&] { model_.SetMinValue(value); });
-}
+void Gauge::Create(const GaugeCreateArgs& args) { CreatePainted(args.parent, args.bounds, 0); }
 
-void Gauge::SetProgress(int64_t value) {
-  Update([&] { model_.SetProgress(value); });
-}
-
-std::string Gauge::Caption() const { return std::to_string(model_.Percent()) + suffix_; }
-
-int Gauge::FilledWidth() const {
-  const int64_t range = model_.MaxValue() - model_.MinValue();
-  if (range <= 0 || !hwnd()) return 0;
-  RECT client;
-  GetClientRect(hwnd(), &client);
-  const long double share = static_cast<long double>(model_.Progress() - model_.MinValue()) / range;
-  return static_cast<int>(share * client.right);
+void Gauge::Show(int filled, std::string caption) {
+  filled = std::clamp(filled, 0, kWhole);
+  if (filled == filled_ && caption == caption_) return;
+  filled_ = filled;
+  caption_ = std::move(caption);
+  // Also the window's text, where a screen reader or a test tool looks for it.
+  SetText(caption_);
+  InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void Gauge::Paint(HDC dc, const RECT& area) {
-  const int filled = FilledWidth();
+  const int filled = static_cast<int>(static_cast<long long>(area.right - area.left) * filled_ / kWhole);
   PaintBar(dc, area, filled, parent().background,
            static_cast<float>(std::min<LONG>(Scale(4), (area.bottom - area.top) / 2)));
   // The caption twice, each colour cut to its own side of the bar's edge, so that it
   // reads well wherever the edge crosses it.
-  const std::wstring caption = Widen(Caption());
+  const std::wstring caption = Widen(caption_);
   const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
   HRGN bar = CreateRectRgn(0, 0, filled, area.bottom);
   SelectClipRgn(dc, bar);

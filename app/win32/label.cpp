@@ -9,10 +9,13 @@ void Label::Create(const LabelCreateArgs& args) {
   colour_ = args.colour;
   auto_size_ = args.auto_size;
   // SS_NOTIFY: a static control is otherwise transparent to the mouse, so it could be
-  // neither clicked nor given a tooltip.
+  // neither clicked nor given a tooltip. A label sized to its caption is one line: a
+  // wrapping one would break a new, longer caption at its old width when it repaints
+  // before it grows.
+  const DWORD alignment = args.centred ? SS_CENTER : args.auto_size ? SS_LEFTNOWORDWRAP : SS_LEFT;
   Control::Create({.parent = args.parent,
                    .window_class = L"STATIC",
-                   .style = static_cast<DWORD>(WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX | (args.centred ? SS_CENTER : SS_LEFT)),
+                   .style = static_cast<DWORD>(WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX | alignment),
                    .bounds = args.bounds,
                    .text = args.text,
                    .cursor = args.hand_cursor ? LoadCursorW(nullptr, IDC_HAND) : nullptr});
@@ -39,10 +42,15 @@ void Label::FitToText() {
   DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(dc, old_font);
   ReleaseDC(hwnd(), dc);
+  RECT before;
+  GetWindowRect(hwnd(), &before);
+  MapWindowPoints(nullptr, GetParent(hwnd()), reinterpret_cast<POINT*>(&before), 2);
   SetWindowPos(hwnd(), nullptr, 0, 0, text.empty() ? 0 : extent.right, extent.bottom,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  // The part the longer caption left behind belongs to the parent again.
-  InvalidateRect(GetParent(hwnd()), nullptr, TRUE);
+  // The caption drawn at the old size is drawn again whole, and what a longer caption
+  // left behind belongs to the parent again.
+  InvalidateRect(hwnd(), nullptr, TRUE);
+  InvalidateRect(GetParent(hwnd()), &before, TRUE);
 }
 
 bool Label::OnCommand(WORD code) {

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <utility>
+#include <vector>
+
 #include "app/win32/form.h"
 
 namespace zorvan::win32 {
@@ -19,12 +22,34 @@ void Dispatch(MSG& message) {
   DispatchMessageW(&message);
 }
 
+std::vector<std::pair<const void*, std::function<void()>>>& IdleTasks() {
+  static std::vector<std::pair<const void*, std::function<void()>>> tasks;
+  return tasks;
+}
+
+void RunIdleTasks() {
+  // A task may ask for another; that one waits for the next quiet moment.
+  auto tasks = std::move(IdleTasks());
+  IdleTasks().clear();
+  for (auto& [owner, task] : tasks) task();
+}
+
 }  // namespace
 
 int RunMessageLoop() {
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(message);
+  for (;;) {
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) RunIdleTasks();
+    if (GetMessageW(&message, nullptr, 0, 0) <= 0) break;
+    Dispatch(message);
+  }
   return static_cast<int>(message.wParam);
+}
+
+void RunWhenIdle(const void* owner, std::function<void()> task) { IdleTasks().emplace_back(owner, std::move(task)); }
+
+void ForgetIdleTasks(const void* owner) {
+  std::erase_if(IdleTasks(), [owner](const auto& entry) { return entry.first == owner; });
 }
 
 bool ProcessPendingMessages() {

@@ -1,4 +1,4 @@
-#include "app/win32/desktop.h"
+#include "app/win32/system_desktop.h"
 
 #include <gtest/gtest.h>
 
