@@ -6,33 +6,25 @@
 # COM151 is registered in HARDWARE\DEVICEMAP\SERIALCOMM and COM150 is given on the
 # command line. The window must start with the final title and "Мікропрограма готова до
 # запису", both ports offered (the command line's first), and the write button where the
-# window's description puts it; Ctrl+Shift+E opens the engineering view; F1 shows the
-# help window and F1 in it hides it; a click on "Прошити" writes the carried firmware
-# and ends with the success message box; "Відкрити" opens a HEX file typed into the
-# system's open dialog; Alt+F4 ends the program; the device then finds its flash equal
-# to the carried firmware, byte for byte. zorvan-window-probe reads what the window
-# shows; xdotool is the operator's hand. Each view is photographed as PNG into
-# SCREENSHOT_DIR (default: screenshots beside the program).
+# window's description puts it; "Порт:" shows its hint; Ctrl+Shift+E opens the
+# engineering view; F1 shows the help window and F1 in it hides it; a click on "Прошити"
+# writes the carried firmware and ends with the success message box; "Відкрити" opens a
+# HEX file in a Cyrillic folder, typed into the system's open dialog; Alt+F4 ends the
+# program; the device then finds its flash equal to the carried firmware, byte for byte.
+# zorvan-window-probe reads what the window shows; xdotool is the operator's hand. Each
+# view is photographed as PNG into SCREENSHOT_DIR (default: screenshots beside the
+# program), title bars included: without a window manager, Wine draws them as Windows
+# does.
 # Exit status 77 (skipped) when a tool it needs is missing, with the reason.
-#
-# The window runs in a Wine prefix of its own (wine-prefix-window beside the program):
-# Wine ties a prefix's desktop to the display of the program that started it, and the
-# console tests share the other prefix without any display. There is no window manager:
-# Wine draws the windows' frames and title bars itself, so the photographs show them as
-# an operator on Windows sees them.
 set -euo pipefail
 
 exe=$1
 views_tests=$2
 probe_exe=$3
 sim=$4
-here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$(dirname "$exe")" && pwd)
 shots=${5:-$build/screenshots}
-export ZORVAN_WINEPREFIX=${ZORVAN_WINEPREFIX_WINDOW:-$build/wine-prefix-window}
-prefix=$ZORVAN_WINEPREFIX
-# Wine reads the command line's texts in the locale's encoding.
-export LC_ALL=C.UTF-8
+prefix=${ZORVAN_WINEPREFIX_WINDOW:-$build/wine-prefix-window}
 
 skip() { echo "Skipped: $*"; exit 77; }
 for tool in Xvfb xdotool xwdtopnm pnmcut pnmtopng; do
@@ -40,67 +32,8 @@ for tool in Xvfb xdotool xwdtopnm pnmcut pnmtopng; do
 done
 [ -x "$sim" ] || skip "no zorvan-sim at $sim (build the Linux tree first)"
 mkdir -p "$shots"
+source "$(dirname "$0")/wine_window_session.sh"
 
-work=$(mktemp -d)
-xvfb_pid=
-app_pid=
-sim_pid=
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true
-  # This prefix's server, which would otherwise outlive the display it serves.
-  WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
-  rm -f "$prefix/dosdevices/com150" "$prefix/dosdevices/com151"
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAILED: $*"
-  [ -s "$work/app.log" ] && cat "$work/app.log"
-  exit 1
-}
-
-# A display of its own: Xvfb picks a free number and writes it to descriptor 3. Large
-# enough for the help window at its designed place (616, 197). Its frame buffer is also
-# a file, the screen exactly as shown: the X server's own copy of the root window leaves
-# out what lies in windows with a save-under (Wine gives one to every window whose class
-# saves bits: message boxes, dialogs, tooltips, drop-down lists), and shows them black.
-screen_width=1920
-screen_height=1080
-mkdir "$work/screen"
-Xvfb -displayfd 3 -screen 0 ${screen_width}x${screen_height}x24 -fbdir "$work/screen" -nolisten tcp \
-  3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
-export DISPLAY=:$(head -n 1 "$work/display")
-export ZORVAN_WINE_DISPLAY=$DISPLAY
-
-# Waits up to `limit` seconds until `condition` succeeds.
-wait_for() {
-  local limit=$1
-  shift
-  for _ in $(seq $((limit * 2))); do
-    "$@" && return 0
-    sleep 0.5
-  done
-  return 1
-}
-visible_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-has_window() { [ -n "$(visible_window "$1")" ]; }
-# Straight to Wine: the window's Wine server is running, and the probe needs no COM ports.
-probe() { WINEPREFIX=$prefix WINEDEBUG=-all wine "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
-# Waits up to `limit` seconds until the main window's control reads `text`.
-expect_text() {
-  local control=$1 limit=$2 text=$3 seen
-  seen=$(probe wait "$control" "$limit" "$text") || fail "$control reads '$seen', not '$text'"
-  echo "   $control: $text"
-}
 # The screen around an area (left top width height), as PNG, with the mouse pointer out
 # of the way unless told to keep it.
 photograph_area() {
@@ -115,66 +48,32 @@ photograph_area() {
     pnmtopng >"$shots/$name.png"
   echo "   $shots/$name.png"
 }
+# The X window `window`, with a margin of the screen around it.
 photograph() {
   local X Y WIDTH HEIGHT SCREEN WINDOW
   eval "$(xdotool getwindowgeometry --shell "$1")"
   photograph_area "$X" "$Y" "$WIDTH" "$HEIGHT" "$2" "${3:-}"
 }
-press() {
-  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-  sleep 0.5
-  xdotool key --clearmodifiers "$2"
-}
-# Clicks the middle of the main window's control, found by the probe.
-click() {
-  local centre
-  centre=$(probe bounds "$1" | sed -n 2p)
-  [ -n "$centre" ] || fail "no control $1 on the screen"
-  # shellcheck disable=SC2086
-  xdotool mousemove $centre sleep 0.3 click 1
-}
-# Waits for a message box (or a dialog) and prints its title, its place and its text.
-message_box() { probe message "$1"; }
-# The X window of the box or dialog titled `title` that is not the main window.
-box_window() {
-  local pattern
-  pattern=$(sed 's/[][().*+?^$|\\]/\\&/g' <<<"$1")
-  xdotool search --onlyvisible --name "^$pattern\$" 2>/dev/null | { grep -vx "$main" || true; } | head -n 1
-}
-box_on_screen() { [ -n "$(box_window "$1")" ]; }
-# Photographs the box `message_box` described, then presses Return in it.
-answer_box() {
-  local box=$1 name=$2 window
+# The box `message_box` described, photographed, then answered with Return.
+photograph_and_close_box() {
+  wait_for 10 box_on_screen "$(head -n 1 <<<"$1")" || fail "the box is not on the screen"
   # shellcheck disable=SC2046
-  photograph_area $(sed -n 2p <<<"$box") "$name"
-  # The window system may map the box a moment after the program shows it.
-  wait_for 10 box_on_screen "$(head -n 1 <<<"$box")" || fail "the box is not on the screen"
-  press "$(box_window "$(head -n 1 <<<"$box")")" Return
+  photograph_area $(sed -n 2p <<<"$1") "$2"
+  close_box "$1"
 }
 
 echo "== the views' own tests (the first start also makes the Wine prefix)"
 "$here/wine_run.sh" "$views_tests" || fail "the views' tests"
+prepare_prefix
 
 echo "== a simulated device of 128 KiB on COM150 and COM151"
-"$sim" --verify - >"$work/sim.out" 2>"$work/sim.err" &
-sim_pid=$!
-for _ in $(seq 200); do
-  [ -s "$work/sim.out" ] && break
-  sleep 0.05
-done
-pty=$(head -n 1 "$work/sim.out")
-[ -n "$pty" ] || { cat "$work/sim.err"; fail "zorvan-sim did not start"; }
-ln -sfn "$pty" "$prefix/dosdevices/com150"
-ln -sfn "$pty" "$prefix/dosdevices/com151"
-# The HARDWARE branch of Wine's registry lives as long as Wine's server, which the views'
-# tests left running and the window keeps running. Without a window manager Wine draws
-# the windows' frames and title bars itself, as Windows does, when told not to leave them
-# to one; its caption buttons take their glyphs from the Marlett font.
+start_device --verify -
+link_port COM150
+link_port COM151
+# The HARDWARE branch of Wine's registry lives as long as Wine's server, which the window
+# keeps running from now on.
 "$here/wine_run.sh" cmd /c reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\ZorvanSim0' \
-  /t REG_SZ /d COM151 /f '&' reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null
-if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
-  cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/"
-fi
+  /t REG_SZ /d COM151 /f >/dev/null
 
 title="Zorvan Bootloader (від 13.03.26)"
 echo "== zorvan-flasher.exe COM150"
@@ -242,7 +141,7 @@ box=$(message_box 300) || fail "no message box at the end of the run"
 [ "$(head -n 1 <<<"$box")" = "$title" ] || fail "the message box is titled '$(head -n 1 <<<"$box")'"
 grep -q "Мікропрограма успішно завантажена в " <<<"$box" || fail "the run ended with: $box"
 echo "   the success message box after $((SECONDS - started)) s"
-answer_box "$box" message-success
+photograph_and_close_box "$box" message-success
 status=$(probe text LabelNameOfHex)
 [[ $status == "Мікропрограма : успішно завантажена в "* ]] || fail "after the run the label reads '$status'"
 echo "   $status"
@@ -257,10 +156,10 @@ click ButtonOpenHex
 dialog=$(message_box 60) || fail "no open dialog"
 dialog_title=$(head -n 1 <<<"$dialog")
 echo "   the dialog '$dialog_title'"
+wait_for 10 box_on_screen "$dialog_title" || fail "the open dialog is not on the screen"
 # shellcheck disable=SC2046
 photograph_area $(sed -n 2p <<<"$dialog") open-dialog
 # The file name box has the focus as the dialog opens.
-wait_for 10 box_on_screen "$dialog_title" || fail "the open dialog is not on the screen"
 xdotool windowfocus --sync "$(box_window "$dialog_title")"
 sleep 0.5
 xdotool type --delay 50 "Z:${hex_dir//\//\\}\\fw.hex"
@@ -268,23 +167,11 @@ xdotool key --clearmodifiers Return
 expect_text LabelNameOfHex 30 "Мікропрограма : fw.hex - відкрита. Запишіть в прилад"
 box=$(message_box 30) || fail "no message after the file was opened"
 grep -q "Мікропрограма відкрита," <<<"$box" || fail "opening the file ended with: $box"
-answer_box "$box" message-opened
+photograph_and_close_box "$box" message-opened
 
 echo "== Alt+F4 ends the program"
-# Wine's combo box keeps every Alt key for itself, so the focus leaves the port box first.
-press "$main" Tab
-press "$main" alt+F4
-status=0
-wait_for 30 bash -c "! kill -0 $app_pid 2>/dev/null" || fail "the program did not end"
-wait "$app_pid" || status=$?
-app_pid=
-[ "$status" -eq 0 ] || fail "the program ended with status $status"
+close_window
 
 echo "== the device's flash"
-kill -TERM "$sim_pid"
-status=0
-wait "$sim_pid" || status=$?
-sim_pid=
-cat "$work/sim.err"
-[ "$status" -eq 0 ] || fail "zorvan-sim exited with $status: the flash is not the carried firmware"
+stop_device
 echo "The window passed under Wine: the device holds the carried firmware, byte for byte."

@@ -16,16 +16,26 @@ void Gauge::Create(const GaugeCreateArgs& args) { CreatePainted(args.parent, arg
 
 void Gauge::Show(int filled, std::string caption) {
   filled = std::clamp(filled, 0, kWhole);
-  if (filled == filled_ && caption == caption_) return;
+  const bool moved = FilledWidth(filled) != FilledWidth(filled_);
   filled_ = filled;
-  caption_ = std::move(caption);
-  // Also the window's text, where a screen reader or a test tool looks for it.
-  SetText(caption_);
+  if (caption != caption_) {
+    caption_ = std::move(caption);
+    // Also the window's text, where a screen reader or a test tool looks for it.
+    SetText(caption_);
+  } else if (!moved) {
+    return;
+  }
   InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
+int Gauge::FilledWidth(int filled) const {
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  return static_cast<int>(static_cast<long long>(client.right) * filled / kWhole);
+}
+
 void Gauge::Paint(HDC dc, const RECT& area) {
-  const int filled = static_cast<int>(static_cast<long long>(area.right - area.left) * filled_ / kWhole);
+  const int filled = FilledWidth(filled_);
   PaintBar(dc, area, filled, parent().background,
            static_cast<float>(std::min<LONG>(Scale(4), (area.bottom - area.top) / 2)));
   // The caption twice, each colour cut to its own side of the bar's edge, so that it

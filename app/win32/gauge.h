@@ -18,7 +18,8 @@ class Gauge : public PaintedControl {
   void Create(const GaugeCreateArgs& args);
 
   // `filled` ten-thousandths of the bar drawn filled from the left, and `caption` across
-  // its middle.
+  // its middle. Preparing an image moves the bar ten thousand times in each phase: only
+  // a change the eye can see is painted.
   void Show(int filled, std::string caption);
   const std::string& Caption() const { return caption_; }
 
@@ -26,6 +27,9 @@ class Gauge : public PaintedControl {
   void Paint(HDC dc, const RECT& area) override;
 
  private:
+  // The width of the filled part, in pixels.
+  int FilledWidth(int filled) const;
+
   int filled_ = 0;
   std::string caption_;
 };

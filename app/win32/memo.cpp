@@ -23,31 +23,41 @@ void Memo::Create(const MemoCreateArgs& args) {
 }
 
 void Memo::SetText(std::string_view utf8) {
+  new_text_ = WithWindowsLineBreaks(utf8);
   added_lines_.clear();
-  ForgetIdleTasks(this);
   has_lines_ = !utf8.empty();
-  SetWindowTextW(hwnd(), WithWindowsLineBreaks(utf8).c_str());
+  ShowWhenIdle();
 }
 
 std::string Memo::Text() const {
-  ShowAddedLines();
+  ShowNewText();
   return Control::Text();
 }
 
 void Memo::AppendLine(std::string_view utf8) {
-  if (added_lines_.empty()) RunWhenIdle(this, [this] { ShowAddedLines(); });
   if (has_lines_) added_lines_ += L"\r\n";
   added_lines_ += WithWindowsLineBreaks(utf8);
   has_lines_ = true;
+  ShowWhenIdle();
 }
 
-void Memo::ShowAddedLines() const {
-  if (added_lines_.empty()) return;
-  const int length = GetWindowTextLengthW(hwnd());
-  SendMessageW(hwnd(), EM_SETSEL, length, length);
-  SendMessageW(hwnd(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added_lines_.c_str()));
-  added_lines_.clear();
+void Memo::ShowWhenIdle() {
   ForgetIdleTasks(this);
+  RunWhenIdle(this, [this] { ShowNewText(); });
+}
+
+void Memo::ShowNewText() const {
+  ForgetIdleTasks(this);
+  if (new_text_) {
+    *new_text_ += added_lines_;
+    SetWindowTextW(hwnd(), new_text_->c_str());
+  } else if (!added_lines_.empty()) {
+    const int length = GetWindowTextLengthW(hwnd());
+    SendMessageW(hwnd(), EM_SETSEL, length, length);
+    SendMessageW(hwnd(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added_lines_.c_str()));
+  }
+  new_text_.reset();
+  added_lines_.clear();
 }
 
 std::wstring WithWindowsLineBreaks(std::string_view text) {

@@ -3,10 +3,12 @@
 // and the run's log; it keeps any amount of text. Lines may come broken by CR LF, LF or
 // CR; the control shows each as a line.
 //
-// Lines added reach the control when the program is next idle, all at once: the system's
-// edit control lays its whole text out again for every addition, which for a run's log
-// of thousands of lines would take longer than the run.
+// What it is given reaches the control when the program is next idle, all at once: the
+// system's edit control lays its whole text out again for every change, which for a
+// run's log of thousands of lines would take longer than the run, and for the firmware's
+// text takes a good part of the start.
 
+#include <optional>
 #include <string>
 
 #include "app/win32/control.h"
@@ -31,10 +33,12 @@ class Memo : public Control {
   void AppendLine(std::string_view utf8);
 
  private:
-  // Hands the lines added since to the control.
-  void ShowAddedLines() const;
+  // Hands the control what it was given since.
+  void ShowNewText() const;
+  void ShowWhenIdle();
 
-  mutable std::wstring added_lines_;
+  mutable std::optional<std::wstring> new_text_;  // replaces the control's text
+  mutable std::wstring added_lines_;              // follow it
   bool has_lines_ = false;  // an empty memo has none; one empty line is one
 };
 
