@@ -47,17 +47,6 @@ void ComboBox::SetItems(const std::vector<std::string>& items) {
   }
 }
 
-std::vector<std::string> ComboBox::Items() const {
-  const int count = static_cast<int>(SendMessageW(hwnd(), CB_GETCOUNT, 0, 0));
-  std::vector<std::string> items;
-  for (int i = 0; i < count; ++i) {
-    std::wstring text(static_cast<size_t>(SendMessageW(hwnd(), CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
-    text.resize(static_cast<size_t>(SendMessageW(hwnd(), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
-    items.push_back(Narrow(text));
-  }
-  return items;
-}
-
 void ComboBox::SetSelection(int index) { SendMessageW(hwnd(), CB_SETCURSEL, index, 0); }
 
 int ComboBox::Selection() const { return static_cast<int>(SendMessageW(hwnd(), CB_GETCURSEL, 0, 0)); }

@@ -25,7 +25,6 @@ class ComboBox : public Control {
   void Create(const ComboBoxCreateArgs& args);
 
   void SetItems(const std::vector<std::string>& items);
-  std::vector<std::string> Items() const;
   // -1 for no selection. Choosing from code does not raise onSelectionChanged.
   void SetSelection(int index);
   int Selection() const;

@@ -53,16 +53,10 @@ std::string Control::Text() const {
 
 void Control::SetEnabled(bool enabled) { EnableWindow(hwnd_, enabled); }
 bool Control::IsEnabled() const { return IsWindowEnabled(hwnd_); }
-void Control::SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
 bool Control::IsVisible() const { return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
 void Control::Focus() { SetFocus(hwnd_); }
 bool Control::HasFocus() const { return GetFocus() == hwnd_ || IsChild(hwnd_, GetFocus()); }
 void Control::SetHint(std::string_view utf8) { parent_.form->SetHint(hwnd_, utf8); }
-
-void Control::SetBounds(const Rect& bounds) {
-  bounds_ = bounds;
-  ApplyDpi();
-}
 
 bool Control::OnCommand(WORD) { return false; }
 bool Control::OnNotify(const NMHDR&, LRESULT&) { return false; }

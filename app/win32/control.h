@@ -45,14 +45,12 @@ class Control {
   virtual std::string Text() const;
   void SetEnabled(bool enabled);
   bool IsEnabled() const;
-  void SetVisible(bool visible);
   bool IsVisible() const;
   void Focus();
   bool HasFocus() const;
   // Shown as a tooltip while the mouse rests on the control; empty for none.
   void SetHint(std::string_view utf8);
 
-  void SetBounds(const Rect& bounds);
   const Rect& Bounds() const { return bounds_; }
 
   // Notifications the parent reflects; each returns whether it handled the message.

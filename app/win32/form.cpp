@@ -90,12 +90,6 @@ void Form::SetOuterHeight(int height, int designed_frame) {
   SetClientSize(ClientSize().cx, height - std::max(system_frame, designed_frame));
 }
 
-int Form::OuterHeight() const {
-  RECT outer;
-  GetWindowRect(hwnd_, &outer);
-  return MulDiv(outer.bottom - outer.top, 96, static_cast<int>(dpi_));
-}
-
 void Form::MoveTo(int left, int top) {
   SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -169,7 +163,6 @@ void Form::MakeOpaque() {
 }
 
 bool Form::IsVisible() const { return hwnd_ && IsWindowVisible(hwnd_); }
-bool Form::IsActive() const { return hwnd_ && GetActiveWindow() == hwnd_; }
 
 void Form::BringToFront() {
   if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);

@@ -67,7 +67,6 @@ class Form {
   // frame than `designed_frame` (title bar and borders together), or none, the client
   // area takes the height the designed frame would leave.
   void SetOuterHeight(int height, int designed_frame);
-  int OuterHeight() const;
   // Screen pixels.
   void MoveTo(int left, int top);
   void CentreOnScreen();
@@ -84,7 +83,6 @@ class Form {
   // Stops a fade under way and makes the form opaque at once.
   void CancelFade();
   bool IsVisible() const;
-  bool IsActive() const;
   void BringToFront();
   // Paints the form and its controls now, not at the next quiet moment.
   void Repaint();
@@ -106,7 +104,6 @@ class Form {
   virtual bool PreTranslateMessage(MSG& message);
 
   // For the controls of this form.
-  UINT Dpi() const { return dpi_; }
   int Scale(int design_pixels) const { return MulDiv(design_pixels, static_cast<int>(dpi_), 96); }
   HFONT Font(FontKind kind) const { return fonts_.Get(kind); }
   void SetHint(HWND tool, std::string_view utf8);
