@@ -156,10 +156,13 @@ void Form::SetAlpha(BYTE alpha) {
   SetLayeredWindowAttributes(hwnd_, 0, alpha, LWA_ALPHA);
 }
 
-// An opaque window is drawn without the layered window's extra copy.
+// An opaque window is drawn without the layered window's extra copy. The system drops
+// that copy with the style, so the window paints itself again.
 void Form::MakeOpaque() {
   const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
-  if (style & WS_EX_LAYERED) SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, style & ~WS_EX_LAYERED);
+  if (!(style & WS_EX_LAYERED)) return;
+  SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, style & ~WS_EX_LAYERED);
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 bool Form::IsVisible() const { return hwnd_ && IsWindowVisible(hwnd_); }
