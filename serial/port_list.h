@@ -16,6 +16,9 @@ struct SerialPortInfo {
   std::string SerialNumber;
   std::string Manufacturer;
   std::string Product;
+  // A USB adapter's latency timer in milliseconds, where the system shows it: how long
+  // the adapter may hold received bytes before it passes them on.
+  std::string LatencyTimerMs;
 };
 
 // Where the system keeps its table of serial devices: on Linux the sysfs class folder of

@@ -20,8 +20,8 @@ const std::vector<Command>& Commands() {
       {"ports", "ports",
        "Lists the serial ports the system has registered, one per line (a device path on\n"
        "Linux, a COM name on Windows), with the USB vendor:product, product name, serial\n"
-       "number and driver where known. A Linux pseudo-terminal, such as a simulated\n"
-       "device's, is never listed.",
+       "number, driver and the adapter's latency timer where known. A Linux\n"
+       "pseudo-terminal, such as a simulated device's, is never listed.",
        RunPorts},
       {"detect", "detect --port PATH [--baud RATE] [--verbose]",
        "Wakes and identifies the device's loader on the port, as the window's detect\n"
