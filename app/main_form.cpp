@@ -18,6 +18,7 @@
 #include "app/ts_controls.h"
 #include "app/ts_gauge.h"
 #include "firmware/embedded_firmware.h"
+#include "serial/bcport.h"
 
 namespace zorvan::app {
 
@@ -73,7 +74,7 @@ TMainForm::TMainForm(Desktop& desktop, std::unique_ptr<PortOperations> port,
   SetTabOrder();
   ConnectHandlers();
   new KeyPreview(this, [this](uint16_t& key, Qt::KeyboardModifiers shift) {
-    RunHandler(desktop_, [&] { FormKeyDown(key, shift); });
+    RunGuarded([&] { FormKeyDown(key, shift); });
   });
 
   Run(&TMainForm::FormCreate);
@@ -185,7 +186,11 @@ void TMainForm::ConnectHandlers() {
 }
 
 void TMainForm::Run(void (TMainForm::*handler)()) {
-  RunHandler(desktop_, [this, handler] { (this->*handler)(); });
+  RunGuarded([this, handler] { (this->*handler)(); });
+}
+
+void TMainForm::RunGuarded(const std::function<void()>& handler) {
+  RunHandler(desktop_, handler, [this] { return PortAccessHint(PortName()); });
 }
 
 bool TMainForm::event(QEvent* event) {

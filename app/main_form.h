@@ -74,6 +74,12 @@ class TMainForm : public QWidget, public OperatorSurface {
   // actions that would disturb that work are refused meanwhile.
   bool Busy() const { return activity_ != Activity::Idle; }
 
+  // Runs a handler; an exception that ends it reaches the default exception display. A
+  // port error there says what the system can tell of the chosen port besides (no
+  // permission on it, a file named in its place), as the command line does: the port's
+  // own text only asks the operator to restart the program.
+  void Run(void (TMainForm::*handler)());
+
   // OperatorSurface.
   void SetGaugeMax(int64_t max) override;
   void SetGaugeProgress(int64_t progress) override;
@@ -112,8 +118,7 @@ class TMainForm : public QWidget, public OperatorSurface {
   void CreateControls();
   void SetTabOrder();
   void ConnectHandlers();
-  // Runs a handler; an exception that ends it reaches the default exception display.
-  void Run(void (TMainForm::*handler)());
+  void RunGuarded(const std::function<void()>& handler);
   // Fills the port box: the ports given on the command line, then the system's.
   void FillPortList();
   bool PrepareFirmwareImage();

@@ -4,8 +4,11 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
+#include <fstream>
 
 #include "app/app_test_registry.h"
 #include "app/qt_gui_thread.h"
@@ -153,6 +156,47 @@ class StateTableTest : public QObject {
     QCOMPARE(EnabledState(w), QStringLiteral("01010"));
     QCOMPARE(w.Status(), QStringLiteral("before"));
     QVERIFY(!w.form->Busy());
+  }
+
+  // A file named where the port belongs is left untouched and named as such.
+  void AFileNamedAsThePortIsNamedInTheError() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("notes.txt"));
+    std::ofstream(file.toStdString()) << "keep me";
+    Windows w({file}, {}, LoaderPort());
+    w.desktop.Clear();
+    w.Run(&TMainForm::ButtonWriteClick);
+    QCOMPARE(w.desktop.Errors(), QStringList{Utf8("Помилка функції SetupComm\nНеобхідно повторно відкрити програму!\n") +
+                                             file + QStringLiteral(" is a file, not a serial port.")});
+    std::ifstream kept(file.toStdString());
+    QCOMPARE(std::string(std::istreambuf_iterator<char>(kept), {}), std::string("keep me"));
+  }
+
+  // The adapter pulled out in the middle of a run and plugged back in: once the stop
+  // command has given the controls back, the write button programs the device that now
+  // answers on the port's path, without a restart.
+  void TheAdapterPluggedBackInIsProgrammedWithoutARestart() {
+    sim::LoaderConfig pulled_out = SmallDevice();
+    pulled_out.faults.hangup_after = 9;  // the first write of the second block
+    sim::SimThread first(pulled_out);
+    QTemporaryDir dir;
+    const std::filesystem::path link = dir.filePath(QStringLiteral("adapter")).toStdString();
+    std::filesystem::create_symlink(first.PortPath(), link);
+    Windows w({QString::fromStdString(link.string())}, {}, LoaderPort());
+    w.Click("ButtonWrite");
+    QCOMPARE(w.desktop.Errors().size(), 1);  // the port's read or write error
+    w.Press(Qt::Key_Delete, Qt::ControlModifier);
+
+    sim::SimThread plugged_back(SmallDevice());
+    std::filesystem::create_symlink(plugged_back.PortPath(), link.string() + ".new");
+    std::filesystem::rename(link.string() + ".new", link);
+    w.desktop.Clear();
+    w.Click("ButtonWrite");
+    QCOMPARE(w.Status(), Utf8("Мікропрограма : успішно завантажена в 12:34:56"));
+    QVERIFY(w.desktop.Errors().isEmpty());
+    std::string flash;
+    for (uint8_t byte : plugged_back.Device().Flash()) flash += QString::asprintf("%02X", byte).toStdString();
+    QCOMPARE(flash, w.form->State().ImageText.substr(0, flash.size()));
   }
 
   // The device the window programmed holds the carried firmware's bytes afterwards.

@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "app/app_texts.h"
-#include "app/handler_guard.h"
 
 namespace zorvan::app::testing {
 
@@ -85,9 +84,7 @@ void Windows::PressLater(int qt_key, Qt::KeyboardModifiers modifiers) {
   QApplication::postEvent(KeyTarget(form.get()), new QKeyEvent(QEvent::KeyPress, qt_key, modifiers));
 }
 
-void Windows::Run(void (TMainForm::*handler)()) {
-  RunHandler(desktop, [&] { (form.get()->*handler)(); });
-}
+void Windows::Run(void (TMainForm::*handler)()) { form->Run(handler); }
 
 void Windows::Click(const char* button) { Find<QAbstractButton>(button)->click(); }
 
