@@ -76,8 +76,8 @@ int TBComPort::WriteStr(const std::string& text) {
 }
 
 void TBComPort::LetOutputLeave() {
-  // Written only by WriteStr, so no later than the time the characters need at the line
-  // rate; a USB adapter takes a moment more to pass them to its UART.
+  // Reckoned from the line rate alone; a USB adapter takes a moment more to hand the
+  // characters to its UART.
   constexpr auto kTripToTheUart = std::chrono::milliseconds(20);
   const auto left_by = output_leaves_by_ + kTripToTheUart;
   if (left_by > std::chrono::steady_clock::now()) std::this_thread::sleep_until(left_by);
