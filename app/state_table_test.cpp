@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <filesystem>
 #include <fstream>
 
 #include "app/app_test_registry.h"
@@ -15,6 +14,7 @@
 #include "app/test_harness.h"
 #include "protocol/loader_port.h"
 #include "serial/bcport.h"
+#include "tests/adapter_link.h"
 #include "tools/sim/sim_thread.h"
 
 namespace zorvan::app {
@@ -179,17 +179,15 @@ class StateTableTest : public QObject {
     sim::LoaderConfig pulled_out = SmallDevice();
     pulled_out.faults.hangup_after = 9;  // the first write of the second block
     sim::SimThread first(pulled_out);
-    QTemporaryDir dir;
-    const std::filesystem::path link = dir.filePath(QStringLiteral("adapter")).toStdString();
-    std::filesystem::create_symlink(first.PortPath(), link);
-    Windows w({QString::fromStdString(link.string())}, {}, LoaderPort());
+    zorvan::testing::AdapterLink link;
+    link.PointAt(first.PortPath());
+    Windows w({QString::fromStdString(link.Path())}, {}, LoaderPort());
     w.Click("ButtonWrite");
     QCOMPARE(w.desktop.Errors().size(), 1);  // the port's read or write error
     w.Press(Qt::Key_Delete, Qt::ControlModifier);
 
     sim::SimThread plugged_back(SmallDevice());
-    std::filesystem::create_symlink(plugged_back.PortPath(), link.string() + ".new");
-    std::filesystem::rename(link.string() + ".new", link);
+    link.PointAt(plugged_back.PortPath());
     w.desktop.Clear();
     w.Click("ButtonWrite");
     QCOMPARE(w.Status(), Utf8("Мікропрограма : успішно завантажена в 12:34:56"));

@@ -1,39 +1,14 @@
 // An adapter pulled out in the middle of a run and plugged back in: the same port object,
 // in the same process, programs the device that answers on the port's path afterwards.
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "protocol/programming_run.h"
+#include "tests/adapter_link.h"
 #include "tests/flasher_harness.h"
 
 namespace zorvan::testing {
 namespace {
-
-namespace fs = std::filesystem;
-
-// The port's path as udev gives an adapter a stable name: a link that follows the
-// device, whichever terminal it became this time.
-class AdapterLink {
- public:
-  AdapterLink() : dir_(fs::temp_directory_path() / ("zorvan-replug-" + std::to_string(getpid()))) {
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  ~AdapterLink() { fs::remove_all(dir_); }
-  std::string Path() const { return (dir_ / "adapter").string(); }
-  void PointAt(const std::string& terminal) {
-    const fs::path fresh = dir_ / "adapter.new";
-    fs::create_symlink(terminal, fresh);
-    fs::rename(fresh, Path());
-  }
-
- private:
-  fs::path dir_;
-};
 
 TEST(Replug, AfterAHangUpMidRunTheNextWriteProgramsTheAdapterPluggedBackIn) {
   sim::LoaderConfig pulled_out = SmallDevice();

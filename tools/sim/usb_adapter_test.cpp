@@ -10,21 +10,15 @@ using std::chrono::milliseconds;
 
 const Time kStart = Time{} + std::chrono::hours(1);
 
-std::vector<std::pair<std::string, double>> Bursts(const std::deque<Scheduled>& out) {
-  std::vector<std::pair<std::string, double>> bursts;
+using BurstList = std::vector<std::pair<std::string, double>>;
+
+// The bursts as text and milliseconds from the start.
+BurstList Bursts(const std::deque<Scheduled>& out) {
+  BurstList bursts;
   for (const Scheduled& s : out) {
     bursts.emplace_back(s.text, std::chrono::duration<double, std::milli>(s.due - kStart).count());
   }
   return bursts;
-}
-
-using BurstList = std::vector<std::pair<std::string, double>>;
-
-TEST(UsbAdapter, WithoutLatencyAReplyArrivesWholeWithItsLastCharacter) {
-  UsbAdapter adapter(milliseconds(0), kStart);
-  std::deque<Scheduled> out;
-  adapter.Carry("w8585;", kStart + milliseconds(3), microseconds(87), out);
-  EXPECT_EQ(Bursts(out), (BurstList{{"w8585;", 3.0}}));
 }
 
 TEST(UsbAdapter, RepliesWaitForTheNextTickAndOneAcrossATickArrivesInTwoPieces) {
