@@ -7,15 +7,8 @@
 # Exit status 77 (skipped) when a tool it needs is missing, with the reason.
 set -euo pipefail
 
-sim=$1
 tests=$2
-here=$(cd "$(dirname "$0")" && pwd)
-export ZORVAN_WINEPREFIX=${ZORVAN_WINEPREFIX:-$(cd "$(dirname "$tests")" && pwd)/wine-prefix}
-prefix=$ZORVAN_WINEPREFIX
-
-skip() { echo "Skipped: $*"; exit 77; }
-[ -x "$sim" ] || skip "no zorvan-sim at $sim (build the Linux tree first)"
-command -v srec_cat >/dev/null || skip "srec_cat (package srecord) is not installed"
+source "$(dirname "$0")/wine_end_to_end_setup.sh" "$1" "$tests"
 
 work=$(mktemp -d)
 first_pid= second_pid= watcher_pid=
@@ -43,10 +36,7 @@ srec_cat -generate 0 0x800 -repeat-string "Plugged back in under Wine. " -o "$wo
 start_device "$work/first.out" --hangup-after 6
 first_pid=$!
 
-# Run once first, so that the prefix exists before a port is added to it.
-"$here/wine_run.sh" cmd /c exit 0
-ln -sfn "$work/adapter" "$prefix/dosdevices/com$port_number"
-windows_path() { echo "Z:${1//\//\\}"; }
+add_com_port "$port_number" "$work/adapter"
 
 # The adapter: once the test has met the hang-up, the first device is gone and a fresh
 # one takes its place at the same link.
