@@ -1,13 +1,10 @@
 #pragma once
 // The windows' own texts: captions, hints, status texts and messages, exactly as the
-// operator reads them.
+// operator reads them, in UTF-8.
 
-#include <QString>
 #include <array>
 
 namespace zorvan::app {
-
-inline QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // Titles.
 inline constexpr char kProvisionalTitle[] = "QMX Bootloader";

@@ -1,153 +1,93 @@
-// The help window, the links that lead out of the program and the small housekeeping
-// handlers of the main window.
+// The help window's logic, and the main window's handlers that lead out of the program.
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
+#include "app/form_help.h"
 
-#include "app/app_test_registry.h"
+#include <gtest/gtest.h>
+
+#include "app/form_harness.h"
 #include "app/links.h"
-#include "app/skin_manager.h"
-#include "app/test_harness.h"
-#include "app/ts_web_label.h"
 #include "common/operator_surface.h"
 
-namespace zorvan::app {
+namespace zorvan::app::testing {
+namespace {
 
-using testing::Utf8;
-using testing::Windows;
+using Strings = std::vector<std::string>;
 
-class FormHelpTest : public QObject {
-  Q_OBJECT
+// Shown, it fades in and takes the front with "ОК" focused; F1 in it, whatever is held,
+// fades it out, and it is hidden once the fade has ended.
+TEST(FormHelp, F1ShowsItAndF1InItClosesIt) {
+  Forms w;
+  EXPECT_FALSE(w.help->Visible());
+  w.Press(kKeyF1);
+  EXPECT_EQ(w.help_view.focused, "Button1");
+  uint16_t key = kKeyF1;
+  w.help->FormKeyDown(key, Modifier::Shift | Modifier::Ctrl | Modifier::Alt);
+  EXPECT_EQ(key, kKeyF1);  // not consumed
+  EXPECT_TRUE(w.help_view.visible);
+  w.help->FadeOutEnded();
+  EXPECT_FALSE(w.help->Visible());
+  EXPECT_EQ(w.help_view.acts, (Strings{"show", "fade-in 50", "front", "fade-out 50", "hide"}));
+  key = kKeyE;
+  w.Press(kKeyF1);
+  w.help->FormKeyDown(key, {});  // other keys do nothing here
+  EXPECT_TRUE(w.help->Visible());
+}
 
- private slots:
-  void IsLaidOutAsDesigned() {
-    Windows w;
-    TFormHelp& help = *w.help;
-    QVERIFY(!help.isVisible());
-    QCOMPARE(help.windowTitle(), Utf8("Про програму"));
-    QCOMPARE(help.size(), QSize(154, 193));
-    QCOMPARE(help.maximumSize(), help.minimumSize());
-    QCOMPARE(help.pos(), QPoint(616, 197));
-    QVERIFY(!(help.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    auto* emblem = help.findChild<QLabel*>(QStringLiteral("Image_Emblem"));
-    QCOMPARE(emblem->geometry(), QRect(16, 16, 121, 89));
-    QCOMPARE(emblem->pixmap().deviceIndependentSize().toSize(), QSize(120, 89));
-    auto* link = help.findChild<TsWebLabel*>(QStringLiteral("sWebLabel1"));
-    QCOMPARE(link->geometry(), QRect(29, 119, 91, 13));
-    QCOMPARE(link->text(), QStringLiteral("example.com"));
-    QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
-    auto* ok = help.findChild<QPushButton*>(QStringLiteral("Button1"));
-    QCOMPARE(ok->geometry(), QRect(35, 145, 81, 33));
-    const QChar cyrillic_ok[] = {QChar(0x041E), QChar(0x041A)};
-    QCOMPARE(ok->text(), QString(cyrillic_ok, 2));
-  }
+TEST(FormHelp, ItsButtonBeepsThenClosesIt) {
+  Forms w;
+  w.help->ShowForm();
+  w.desktop.Clear();
+  w.help->Button1Click();
+  EXPECT_EQ(w.desktop.beeps, std::vector<unsigned>{MB_ICONASTERISK});
+  EXPECT_EQ(w.help_view.acts.back(), "fade-out 50");
+}
 
-  // F1 shows the window and, once it is active, F1 hides it again, whatever is held.
-  void OpensAndClosesWithF1() {
-    Windows w;
-    w.form->show();
-    QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
-    w.Press(Qt::Key_F1);
-    QVERIFY(w.help->isVisible());
-    QVERIFY(QTest::qWaitForWindowActive(w.help.get()));
-    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Button1"));
-    w.Press(Qt::Key_F1, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    QTRY_VERIFY(!w.help->isVisible());
-    w.Press(Qt::Key_F1);  // shown again
-    QVERIFY(w.help->isVisible());
-  }
+// Shown again while it fades out, it stands opaque at once; showing a window already
+// showing only brings it to the front.
+TEST(FormHelp, ShownAgainWhileFadingOutItStays) {
+  Forms w;
+  w.help->ShowForm();
+  w.help->FormClose();
+  w.help->ShowForm();
+  w.help->ShowForm();
+  w.help->FadeOutEnded();  // the cancelled fade's end, should it still come
+  EXPECT_TRUE(w.help_view.visible);
+  EXPECT_EQ(w.help_view.acts,
+            (Strings{"show", "fade-in 50", "front", "fade-out 50", "cancel-fade", "front", "front"}));
+}
 
-  void ClosesWithItsButtonAfterTheInformationBeep() {
-    Windows w;
-    w.help->ShowForm();
-    w.desktop.Clear();
-    QTest::mouseClick(w.help->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
-    QCOMPARE(w.desktop.beeps, std::vector<unsigned>{MB_ICONASTERISK});
-    QTRY_VERIFY(!w.help->isVisible());
-  }
+TEST(FormHelp, TheLinkOpensTheMakersSiteOnce) {
+  Forms w;
+  w.help->ShowForm();
+  w.desktop.Clear();
+  w.help->sWebLabel1Click();
+  EXPECT_EQ(w.desktop.beeps, std::vector<unsigned>{MB_ICONASTERISK});
+  EXPECT_EQ(w.desktop.opened_addresses, Strings{kHelpLinkAddress});
+  EXPECT_EQ(w.desktop.address_owners, std::vector<const WindowView*>{&w.help_view});
+  EXPECT_TRUE(w.help->Visible());
+  EXPECT_EQ(DescriptionOf(HelpControl::sWebLabel1).caption, "example.com");
+}
 
-  void ClosesWithItsCloseBoxAndShowsAgain() {
-    Windows w;
-    w.help->ShowForm();
-    w.help->close();
-    QTRY_VERIFY(!w.help->isVisible());
-    w.help->ShowForm();
-    w.help->ShowForm();  // already showing: only comes to the front
-    QVERIFY(w.help->isVisible());
-    QTRY_COMPARE(w.help->windowOpacity(), 1.0);
-  }
+TEST(FormHelp, TheMainWindowsSmallButtonsBeepThenAct) {
+  Forms w;
+  w.desktop.Clear();
+  w.form->sButton2Click();
+  EXPECT_EQ(w.desktop.beeps, std::vector<unsigned>{MB_ICONASTERISK});
+  EXPECT_EQ(w.desktop.opened_addresses, Strings{kMakerSiteAddress});
+  EXPECT_EQ(w.desktop.address_owners, std::vector<const WindowView*>{&w.main_view});
+  EXPECT_NE(std::string(kMakerSiteAddress), std::string(kHelpLinkAddress));
+  w.form->sButton3Click();
+  EXPECT_EQ(w.desktop.beeps, (std::vector<unsigned>{MB_ICONASTERISK, MB_ICONASTERISK}));
+  EXPECT_TRUE(w.help->Visible());
+}
 
-  void TheLinkOpensTheMakersSiteOnce() {
-    Windows w;
-    w.help->ShowForm();
-    w.desktop.Clear();
-    auto* link = w.help->findChild<TsWebLabel*>(QStringLiteral("sWebLabel1"));
-    QTest::mouseClick(link, Qt::LeftButton);
-    QCOMPARE(w.desktop.beeps, std::vector<unsigned>{MB_ICONASTERISK});
-    QCOMPARE(w.desktop.opened_addresses, QStringList{QString::fromLatin1(kHelpLinkAddress)});
-    QVERIFY(w.help->isVisible());
-  }
+TEST(FormHelp, ThePortLabelOpensTheDeviceManagerSilently) {
+  Forms w;
+  w.desktop.Clear();
+  w.form->Label1Click();
+  EXPECT_EQ(w.desktop.device_manager_openings, 1);
+  EXPECT_TRUE(w.desktop.beeps.empty());
+}
 
-  void TheLinkTakesItsHoverLook() {
-    Windows w;
-    auto* link = w.help->findChild<TsWebLabel*>(QStringLiteral("sWebLabel1"));
-    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-    QApplication::sendEvent(link, &enter);
-    QVERIFY(link->Hovered());
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(link, &leave);
-    QVERIFY(!link->Hovered());
-  }
-
-  void TheSmallButtonsBeepThenAct() {
-    Windows w;
-    w.desktop.Clear();
-    QTest::mouseClick(w.Find<QPushButton>("sButton2"), Qt::LeftButton);
-    QCOMPARE(w.desktop.beeps, std::vector<unsigned>{MB_ICONASTERISK});
-    QCOMPARE(w.desktop.opened_addresses, QStringList{QString::fromLatin1(kMakerSiteAddress)});
-    QVERIFY(QString::fromLatin1(kMakerSiteAddress) != QString::fromLatin1(kHelpLinkAddress));
-    QTest::mouseClick(w.Find<QPushButton>("sButton3"), Qt::LeftButton);
-    QCOMPARE(w.desktop.beeps, (std::vector<unsigned>{MB_ICONASTERISK, MB_ICONASTERISK}));
-    QVERIFY(w.help->isVisible());
-  }
-
-  void ThePortLabelOpensTheDeviceManagerSilently() {
-    Windows w;
-    w.desktop.Clear();
-    QTest::mouseClick(w.Find<QWidget>("sPanel1"), Qt::LeftButton, {}, QPoint(5, 5));
-    QCOMPARE(w.desktop.device_manager_openings, 0);
-    QTest::mouseClick(w.Find<QWidget>("Label1"), Qt::LeftButton);
-    QCOMPARE(w.desktop.device_manager_openings, 1);
-    QVERIFY(w.desktop.beeps.empty());
-  }
-
-  void PickingAPortFocusesTheDetectButton() {
-    Windows w;
-    w.form->show();
-    QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
-    auto* box = w.Find<QComboBox>("cbPort");
-    box->setFocus();
-    emit box->activated(1);
-    QCOMPARE(QApplication::focusWidget(), w.Find<QWidget>("ButtonConect"));
-  }
-
-  void EveryEditOfTheSkinNameReachesTheSkinManager() {
-    Windows w;
-    auto* box = w.Find<QComboBox>("sComboBoxSkinName");
-    box->lineEdit()->clear();
-    QTest::keyClicks(box->lineEdit(), QStringLiteral("Ab"));
-    QCOMPARE(w.form->SkinManager().SkinName(), QStringLiteral("Ab"));
-    QTest::keyClick(box->lineEdit(), Qt::Key_Backspace);
-    QCOMPARE(w.form->SkinManager().SkinName(), QStringLiteral("A"));
-    QCOMPARE(w.form->SkinManager().ActiveSkin(), TsSkinManager::kInternalSkinName);
-  }
-};
-
-ZORVAN_APP_TEST(FormHelpTest);
-
-}  // namespace zorvan::app
-
-#include "form_help_test.moc"
+}  // namespace
+}  // namespace zorvan::app::testing

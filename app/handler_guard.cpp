@@ -9,7 +9,7 @@ namespace zorvan::app {
 void ShowDefaultException(Desktop& desktop, const std::exception& error, const std::string& hint) {
   std::string text = ExceptionDisplayText(error.what());
   if (!hint.empty()) text += "\n" + hint;
-  desktop.ShowException(QString::fromStdString(text));
+  desktop.ShowException(text);
 }
 
 void RunHandler(Desktop& desktop, const std::function<void()>& handler,

@@ -1,102 +1,93 @@
 #pragma once
-// The main window: the port choice, the write button, the status label and the gauge, and
-// in its engineering view the line rate, the detect and open buttons, the chunk bar, the
-// calibration counters and the two small link buttons. It is the operator surface every
-// long procedure acts through, and it holds the flasher's shared state.
+// The main window's logic: the port choice, the write button, the status label and the
+// gauge, and in its engineering view the line rate, the detect and open buttons, the chunk
+// bar, the calibration counters and the two small link buttons. It is the operator surface
+// every long procedure acts through; it holds the flasher's shared state and the state of
+// every control, and tells its view (app/main_form_view.h) what to show.
 
-#include <QPointer>
-#include <QStringList>
-#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "app/form_visibility.h"
+#include "app/gauge_display.h"
+#include "app/keyboard_commands.h"
+#include "app/main_form_view.h"
+#include "app/skin_manager.h"
+#include "common/gauge_model.h"
 #include "common/operator_surface.h"
 #include "firmware/hex_text.h"
 #include "protocol/flasher.h"
-
-class QComboBox;
-class QLabel;
-class QPlainTextEdit;
-class QProgressBar;
-class QPushButton;
 
 namespace zorvan::app {
 
 class Desktop;
 class TFormHelp;
-class TsBitBtn;
-class TsGauge;
-class TsLabel;
-class TsPanel;
-class TsSkinManager;
 
-class TMainForm : public QWidget, public OperatorSurface {
-  Q_OBJECT
-
+class TMainForm : public OperatorSurface {
  public:
   // `virtual_ports` are port paths that no system table lists (a pseudo-terminal, for
-  // one); the port box offers them first, before the system's ports.
-  TMainForm(Desktop& desktop, std::unique_ptr<PortOperations> port,
-            QStringList virtual_ports = {}, QWidget* parent = nullptr);
+  // one); the port box offers them first, before the system's ports. Tells `view` the
+  // rate box's items, the gauge and the carried firmware's text; nothing else happens
+  // until FormCreate.
+  TMainForm(MainFormView& view, Desktop& desktop, std::unique_ptr<PortOperations> port,
+            std::vector<std::string> virtual_ports = {});
   ~TMainForm() override;
 
-  // The help window that F1 and the help button show; created after this window.
-  void SetFormHelp(TFormHelp* form_help);
+  // The help window that F1 and the help button show; made after this window.
+  void SetFormHelp(TFormHelp& form_help) { FormHelp = &form_help; }
 
-  // The handlers.
+  // Shows the window, centred on the screen the first time, fading in.
+  void Show();
+
+  // The handlers, called by the view. Each runs as the application runs an event
+  // handler: an exception that ends it reaches the default exception display, and
+  // nothing it had done is undone.
   void FormCreate();
-  void FormKeyDown(uint16_t& Key, Qt::KeyboardModifiers Shift);
+  void FormKeyDown(uint16_t& Key, ShiftState Shift);
   void FormResize();
   void FormActivate();
+  void FormClose();     // the window's close box: it fades out, and the program ends
+  void FadeOutEnded();  // the view's fade-out has ended
   void ButtonConectClick();
   void ButtonWriteClick();
   void ButtonOpenHexClick();
-  void cbPortChange();
-  void cbBaudRateChange();
+  void cbPortChange(int ItemIndex);      // the operator picked item ItemIndex
+  void cbBaudRateChange(int ItemIndex);  // the operator picked item ItemIndex
   void Label1Click();
   void sButton2Click();
   void sButton3Click();
-  void sComboBoxSkinNameChange();
-
-  // The keyboard commands.
-  void ShowHelpWindow();
-  void OpenEngineeringView();
-  void StopRun();
-  void RefreshPortList();
-  void ResetDeviceCommand();
+  void sComboBoxSkinNameChange(const std::string& Text);
 
   FlasherState& State() { return state_; }
   const HexText& FirmwareText() const { return firmware_text_; }
-  PortOperations& Port() { return *BComPort1; }
-  TsSkinManager& SkinManager() { return *sSkinManager1; }
-  const QString& OpenDialogFilter() const { return OpenDialog1Filter; }
-  const QString& OpenDialogFileName() const { return OpenDialog1FileName; }
+  const TsSkinManager& SkinManager() const { return sSkinManager1; }
+  // The path of the HEX file last chosen, UTF-8; empty until one is chosen.
+  const std::string& OpenDialogFileName() const { return OpenDialog1FileName; }
   // True while an image is prepared or the device is identified or programmed: the
   // actions that would disturb that work are refused meanwhile.
   bool Busy() const { return activity_ != Activity::Idle; }
 
-  // Runs a handler; an exception that ends it reaches the default exception display. A
-  // port error there says what the system can tell of the chosen port besides (no
-  // permission on it, a file named in its place), as the command line does: the port's
-  // own text only asks the operator to restart the program.
-  void Run(void (TMainForm::*handler)());
-
   // OperatorSurface.
   void SetGaugeMax(int64_t max) override;
   void SetGaugeProgress(int64_t progress) override;
-  int64_t GaugeProgress() const override;
+  int64_t GaugeProgress() const override { return gauge_.Progress(); }
   void SetChunkBarMax(int max) override;
   void SetChunkBarPosition(int position) override;
-  int ChunkBarPosition() const override;
+  int ChunkBarPosition() const override { return chunk_bar_position_; }
   void SetStatus(const std::string& text) override;
   void SetCalibration(const std::string& text) override;
   void SetMemoText(const std::string& text) override;
   void AddMemoLine(const std::string& line) override;
-  std::string MemoText() const override { return memo_about_text_; }
+  std::string MemoText() const override { return At(MainControl::MemoAbout).text; }
   void ClearFirmwareText() override;
   void SetEnabled(Control control, bool enabled) override;
   void Focus(Control control) override;
   std::string PortName() const override;
-  int BaudRateIndex() const override;
+  int BaudRateIndex() const override { return At(MainControl::cbBaudRate).item_index; }
   std::string LastHexFileName() const override;
   void ShowMessage(const std::string& text) override;
   void MessageBeep(unsigned type) override;
@@ -106,61 +97,77 @@ class TMainForm : public QWidget, public OperatorSurface {
   void Sleep(unsigned milliseconds) override;
   std::string TimeOfDay() const override;
 
- protected:
-  bool event(QEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-
  private:
   enum class Activity { Idle, Preparing, Identifying, Programming };
   class ActivityScope;
 
-  void CreateControls();
-  void SetTabOrder();
-  void ConnectHandlers();
-  void RunGuarded(const std::function<void()>& handler);
+  // What a control holds: a label's caption or a memo's text (lines joined with CR LF),
+  // its enabled state, a combo box's items and selection.
+  struct ControlState {
+    std::string text;
+    bool enabled = true;
+    std::vector<std::string> items;
+    int item_index = -1;
+  };
+
+  // Runs a handler's body; an exception that ends it is shown. A port error there says
+  // besides what the system can tell of the chosen port (no permission on it, a file
+  // named in its place), as the command line does: the port's own text only asks the
+  // operator to restart the program, which mends neither.
+  void Handle(const std::function<void()>& body);
+
+  // The keyboard commands.
+  void ShowHelpWindow();
+  void OpenEngineeringView();
+  void StopRun();
+  void RefreshPortList();
+  void ResetDeviceCommand();
+
   // Fills the port box: the ports given on the command line, then the system's.
   void FillPortList();
+  void SelectFirstPort();
   bool PrepareFirmwareImage();
   void ShowFirmwareText();
-  QWidget* ControlWidget(Control control) const;
-  int NonClientHeight() const;
+  void ShowGauge(bool always);
+  // Repaints the window at once, then lets the pending messages through.
+  void RepaintNow();
 
+  ControlState& At(MainControl control) { return controls_[static_cast<size_t>(control)]; }
+  const ControlState& At(MainControl control) const { return controls_[static_cast<size_t>(control)]; }
+  void SetControlText(MainControl control, std::string text);
+  void SetControlEnabled(MainControl control, bool enabled);
+  void SetControlItems(MainControl box, std::vector<std::string> items);
+  void SetControlItemIndex(MainControl box, int index);
+  // A selection the operator made in the view: the view already shows it.
+  void TakeItemIndex(MainControl box, int index);
+
+  MainFormView& view_;
   Desktop& desktop_;
   FlasherState state_;
-  HexText firmware_text_;        // the text TextTerminal holds
-  std::string memo_about_text_;  // the text MemoAbout holds, lines joined with CR LF
-  QStringList virtual_ports_;
+  HexText firmware_text_;  // the text TextTerminal holds
+  std::vector<std::string> virtual_ports_;
+  std::array<ControlState, kMainControlCount> controls_;
+  GaugeModel gauge_;  // ProgressbarReadWrite's numbers
+  GaugeDisplay shown_gauge_;
+  int chunk_bar_max_ = 100;
+  int chunk_bar_position_ = 0;
   Activity activity_ = Activity::Idle;
+  bool engineering_view_ = false;
   bool centred_ = false;
+  FormVisibility visibility_;
 
   // Components.
   std::unique_ptr<PortOperations> BComPort1;
   Flasher flasher_;
-  TsSkinManager* sSkinManager1 = nullptr;
-  QString OpenDialog1Filter;
-  QString OpenDialog1FileName;
-  QPointer<TFormHelp> FormHelp;
-
-  // Controls, as the window's description names them.
-  TsPanel* sPanel1 = nullptr;
-  TsLabel* Label1 = nullptr;
-  QComboBox* cbPort = nullptr;
-  TsBitBtn* ButtonWrite = nullptr;
-  TsLabel* LabelNameOfHex = nullptr;
-  TsGauge* ProgressbarReadWrite = nullptr;
-  QLabel* Label3 = nullptr;
-  QProgressBar* ProgressbarWrite = nullptr;
-  QComboBox* cbBaudRate = nullptr;
-  TsPanel* sPanel3 = nullptr;
-  QPushButton* sButton2 = nullptr;
-  QPushButton* sButton3 = nullptr;
-  TsPanel* sPanel2 = nullptr;
-  QPushButton* ButtonConect = nullptr;
-  QPushButton* ButtonOpenHex = nullptr;
-  QPlainTextEdit* MemoAbout = nullptr;
-  QPlainTextEdit* TextTerminal = nullptr;
-  QComboBox* sComboBoxSkinName = nullptr;
+  TsSkinManager sSkinManager1;
+  std::string OpenDialog1Filter;
+  std::string OpenDialog1FileName;
+  TFormHelp* FormHelp = nullptr;
 };
+
+// The program's start once its windows are made, in the designed order: the
+// application's provisional title, the main window's creation handler run to its end,
+// then the main window shown. The toolkit's message loop runs next.
+void StartProgram(Desktop& desktop, TMainForm& main_form);
 
 }  // namespace zorvan::app

@@ -1,28 +1,18 @@
-// The main window's handlers: start-up, the keyboard commands, the open button and the
-// small housekeeping handlers.
-
-#include <filesystem>
-#include <QApplication>
-#include <QComboBox>
-#include <QFileInfo>
-#include <QPlainTextEdit>
-#include <QPushButton>
+// The main window's handlers: start-up, the keyboard commands, the buttons, the boxes and
+// the small housekeeping handlers.
 
 #include "app/app_texts.h"
 #include "app/desktop.h"
 #include "app/form_help.h"
-#include "app/keyboard_commands.h"
 #include "app/links.h"
 #include "app/main_form.h"
-#include "app/skin_manager.h"
-#include "app/ts_gauge.h"
-#include "common/operator_surface.h"
+#include "app/utf8_path.h"
+#include "firmware/firmware_source.h"
 #include "firmware/image_builder.h"
 #include "protocol/identification.h"
 #include "protocol/programming_run.h"
 #include "protocol/reset_command.h"
 #include "protocol/stop_command.h"
-#include "firmware/firmware_source.h"
 
 namespace zorvan::app {
 
@@ -39,21 +29,27 @@ class TMainForm::ActivityScope {
 };
 
 void TMainForm::FormCreate() {
-  desktop_.SetApplicationTitle(Text(kProgramTitle));
-  setWindowTitle(Text(kProgramTitle));
-  FillPortList();
-  cbPort->setCurrentIndex(cbPort->count() > 0 ? 0 : -1);
-  cbBaudRate->setCurrentIndex(kDefaultBaudRateIndex);
-  SetMemoText({});
-  ProgressbarReadWrite->SetProgress(0);
-  if (PrepareFirmwareImage()) SetStatus(kImageReady);
+  Handle([this] {
+    desktop_.SetApplicationTitle(kProgramTitle);
+    view_.SetCaption(kProgramTitle);
+    FillPortList();
+    SelectFirstPort();
+    SetControlItemIndex(MainControl::cbBaudRate, kDefaultBaudRateIndex);
+    SetMemoText({});
+    SetGaugeProgress(0);
+    if (PrepareFirmwareImage()) SetStatus(kImageReady);
+  });
 }
 
 void TMainForm::FillPortList() {
-  QStringList ports = virtual_ports_;
-  ports += desktop_.ListSerialPorts();  // raises before the box is touched
-  cbPort->clear();
-  cbPort->addItems(ports);
+  std::vector<std::string> ports = virtual_ports_;
+  const std::vector<std::string> system_ports = desktop_.ListSerialPorts();  // raises before the box is touched
+  ports.insert(ports.end(), system_ports.begin(), system_ports.end());
+  SetControlItems(MainControl::cbPort, std::move(ports));
+}
+
+void TMainForm::SelectFirstPort() {
+  SetControlItemIndex(MainControl::cbPort, At(MainControl::cbPort).items.empty() ? -1 : 0);
 }
 
 bool TMainForm::PrepareFirmwareImage() {
@@ -65,31 +61,28 @@ bool TMainForm::PrepareFirmwareImage() {
   return PrepareImage(*this, firmware_text_, state_);
 }
 
-void TMainForm::ShowFirmwareText() {
-  QString text = QString::fromStdString(firmware_text_.Text());
-  // A final line break ends the last line; it does not begin another.
-  for (QLatin1StringView line_break : {QLatin1StringView("\r\n"), QLatin1StringView("\n"), QLatin1StringView("\r")}) {
-    if (text.endsWith(line_break)) {
-      text.chop(line_break.size());
-      break;
+void TMainForm::FormKeyDown(uint16_t& Key, ShiftState Shift) {
+  Handle([&] {
+    switch (CommandForKey(Key, Shift)) {
+      case KeyCommand::ShowHelp: ShowHelpWindow(); break;
+      case KeyCommand::EngineeringView: OpenEngineeringView(); break;
+      case KeyCommand::Stop: StopRun(); break;
+      case KeyCommand::RefreshPorts: RefreshPortList(); break;
+      case KeyCommand::ResetDevice: ResetDeviceCommand(); break;
+      case KeyCommand::None: break;
     }
-  }
-  TextTerminal->setPlainText(text);
-}
-
-void TMainForm::FormKeyDown(uint16_t& Key, Qt::KeyboardModifiers Shift) {
-  switch (CommandForKey(Key, Shift)) {
-    case KeyCommand::ShowHelp: ShowHelpWindow(); break;
-    case KeyCommand::EngineeringView: OpenEngineeringView(); break;
-    case KeyCommand::Stop: StopRun(); break;
-    case KeyCommand::RefreshPorts: RefreshPortList(); break;
-    case KeyCommand::ResetDevice: ResetDeviceCommand(); break;
-    case KeyCommand::None: break;
-  }
+  });
 }
 
 void TMainForm::ShowHelpWindow() {
   if (FormHelp) FormHelp->ShowForm();
+}
+
+// Nothing makes the window small again, and a second command changes nothing.
+void TMainForm::OpenEngineeringView() {
+  if (engineering_view_) return;
+  engineering_view_ = true;
+  view_.SetOuterHeight(kEngineeringOuterHeight);
 }
 
 void TMainForm::StopRun() { StopCommand(state_, *this); }
@@ -101,73 +94,109 @@ void TMainForm::ResetDeviceCommand() {
   ResetDevice(flasher_);
 }
 
-void TMainForm::ButtonConectClick() {
-  if (Busy()) return;
-  ActivityScope scope(*this, Activity::Identifying);
-  zorvan::ButtonConectClick(flasher_);
-}
-
-void TMainForm::ButtonWriteClick() {
-  // Also refuses a click between a stop command, which enables the button again, and
-  // the run's next test of the stop request: a second run would start inside the first.
-  if (Busy()) return;
-  ActivityScope scope(*this, Activity::Programming);
-  zorvan::ButtonWriteClick(flasher_);
-}
-
 void TMainForm::RefreshPortList() {
   // A new port list would not reach a run under way, but keeps the operator from
   // thinking the port could be changed in the middle of it.
   if (Busy()) return;
   FillPortList();
-  cbPort->setCurrentIndex(cbPort->count() > 0 ? 0 : -1);
+  SelectFirstPort();
   ShowMessage(kPortsRefreshed);
 }
 
+void TMainForm::ButtonConectClick() {
+  Handle([this] {
+    if (Busy()) return;
+    ActivityScope scope(*this, Activity::Identifying);
+    zorvan::ButtonConectClick(flasher_);
+  });
+}
+
+void TMainForm::ButtonWriteClick() {
+  Handle([this] {
+    // Also refuses a click between a stop command, which enables the button again, and
+    // the run's next test of the stop request: a second run would start inside the first.
+    if (Busy()) return;
+    ActivityScope scope(*this, Activity::Programming);
+    zorvan::ButtonWriteClick(flasher_);
+  });
+}
+
 void TMainForm::ButtonOpenHexClick() {
-  // A new image in the middle of a run would mix two firmwares in one device.
-  if (Busy()) return;
-  OpenDialog1Filter = Text(kOpenDialogFilter);
-  const QString chosen = desktop_.ChooseFileToOpen(this, OpenDialog1Filter, OpenDialog1FileName);
-  if (chosen.isEmpty()) return;
-  OpenDialog1FileName = chosen;
-  firmware_text_.Assign(ReadTextFile(std::filesystem::path(chosen.toStdWString())));
-  if (!PrepareFirmwareImage()) return;
-  SetStatus(kFileOpenedHead + LastHexFileName() + kFileOpenedTail);
-  ShowMessage(kFileOpenedMessage);
+  Handle([this] {
+    // A new image in the middle of a run would mix two firmwares in one device.
+    if (Busy()) return;
+    OpenDialog1Filter = kOpenDialogFilter;
+    const std::string chosen = desktop_.ChooseFileToOpen(view_, OpenDialog1Filter, OpenDialog1FileName);
+    if (chosen.empty()) return;
+    OpenDialog1FileName = chosen;
+    firmware_text_.Assign(ReadTextFile(PathFromUtf8(chosen)));
+    if (!PrepareFirmwareImage()) return;
+    SetStatus(kFileOpenedHead + LastHexFileName() + kFileOpenedTail);
+    ShowMessage(kFileOpenedMessage);
+  });
 }
 
-void TMainForm::cbPortChange() { Focus(Control::ButtonConect); }
-
-void TMainForm::cbBaudRateChange() {
-  // Every procedure applies the box's rate again before it opens the port; changing the
-  // rate of the port a procedure is using would only garble its exchanges.
-  if (Busy()) return;
-  BComPort1->SetBaudRate(static_cast<TBaudRate>(cbBaudRate->currentIndex()));
+void TMainForm::cbPortChange(int ItemIndex) {
+  Handle([&] {
+    TakeItemIndex(MainControl::cbPort, ItemIndex);
+    Focus(Control::ButtonConect);
+  });
 }
 
-void TMainForm::Label1Click() { desktop_.OpenDeviceManager(this); }
+void TMainForm::cbBaudRateChange(int ItemIndex) {
+  Handle([&] {
+    TakeItemIndex(MainControl::cbBaudRate, ItemIndex);
+    // Every procedure applies the box's rate again before it opens the port; changing the
+    // rate of the port a procedure is using would only garble its exchanges.
+    if (Busy() || BaudRateIndex() < 0) return;
+    BComPort1->SetBaudRate(static_cast<TBaudRate>(BaudRateIndex()));
+  });
+}
+
+void TMainForm::Label1Click() {
+  Handle([this] { desktop_.OpenDeviceManager(view_); });
+}
 
 void TMainForm::sButton2Click() {
-  MessageBeep(MB_ICONASTERISK);
-  desktop_.OpenAddress(this, Text(kMakerSiteAddress));
+  Handle([this] {
+    MessageBeep(MB_ICONASTERISK);
+    desktop_.OpenAddress(view_, kMakerSiteAddress);
+  });
 }
 
 void TMainForm::sButton3Click() {
-  MessageBeep(MB_ICONASTERISK);
-  ShowHelpWindow();
+  Handle([this] {
+    MessageBeep(MB_ICONASTERISK);
+    ShowHelpWindow();
+  });
 }
 
 void TMainForm::FormResize() {
-  repaint();
-  QApplication::processEvents();
+  Handle([this] { RepaintNow(); });
 }
 
 void TMainForm::FormActivate() {
-  repaint();
-  QApplication::processEvents();
+  Handle([this] { RepaintNow(); });
 }
 
-void TMainForm::sComboBoxSkinNameChange() { sSkinManager1->SetSkinName(sComboBoxSkinName->currentText()); }
+void TMainForm::RepaintNow() {
+  view_.Repaint();
+  view_.ProcessMessages();
+}
+
+void TMainForm::FormClose() {
+  Handle([this] { visibility_.Close(); });
+}
+
+void TMainForm::FadeOutEnded() {
+  Handle([this] { visibility_.FadeOutEnded(); });
+}
+
+void TMainForm::sComboBoxSkinNameChange(const std::string& Text) {
+  Handle([&] {
+    At(MainControl::sComboBoxSkinName).text = Text;
+    sSkinManager1.SetSkinName(Text);
+  });
+}
 
 }  // namespace zorvan::app

@@ -1,76 +1,82 @@
 // The main window as the operator surface of the long procedures.
 
-#include <QApplication>
-#include <QComboBox>
-#include <QFileInfo>
-#include <QPlainTextEdit>
-#include <QProgressBar>
+#include <filesystem>
 
 #include "app/desktop.h"
 #include "app/main_form.h"
-#include "app/ts_controls.h"
-#include "app/ts_gauge.h"
+#include "app/utf8_path.h"
 
 namespace zorvan::app {
 
-void TMainForm::SetGaugeMax(int64_t max) { ProgressbarReadWrite->SetMaxValue(max); }
-void TMainForm::SetGaugeProgress(int64_t progress) { ProgressbarReadWrite->SetProgress(progress); }
-int64_t TMainForm::GaugeProgress() const { return ProgressbarReadWrite->Progress(); }
+namespace {
 
-void TMainForm::SetChunkBarMax(int max) { ProgressbarWrite->setMaximum(max); }
-void TMainForm::SetChunkBarPosition(int position) { ProgressbarWrite->setValue(position); }
-int TMainForm::ChunkBarPosition() const { return ProgressbarWrite->value(); }
-
-void TMainForm::SetStatus(const std::string& text) {
-  LabelNameOfHex->setText(QString::fromStdString(text));
-  LabelNameOfHex->adjustSize();
+MainControl ControlOf(Control control) {
+  switch (control) {
+    case Control::ButtonWrite: return MainControl::ButtonWrite;
+    case Control::ButtonConect: return MainControl::ButtonConect;
+    case Control::ButtonOpenHex: return MainControl::ButtonOpenHex;
+    case Control::cbPort: return MainControl::cbPort;
+    case Control::cbBaudRate: return MainControl::cbBaudRate;
+  }
+  return MainControl::ButtonWrite;
 }
 
-void TMainForm::SetCalibration(const std::string& text) {
-  Label3->setText(QString::fromStdString(text));
-  Label3->adjustSize();
+}  // namespace
+
+void TMainForm::SetGaugeMax(int64_t max) {
+  gauge_.SetMaxValue(max);
+  ShowGauge(false);
 }
 
-void TMainForm::SetMemoText(const std::string& text) {
-  memo_about_text_ = text;
-  MemoAbout->setPlainText(QString::fromStdString(text));
+void TMainForm::SetGaugeProgress(int64_t progress) {
+  gauge_.SetProgress(progress);
+  ShowGauge(false);
 }
+
+void TMainForm::SetChunkBarMax(int max) {
+  chunk_bar_max_ = max;
+  view_.ShowBar(MainControl::ProgressbarWrite, chunk_bar_max_, chunk_bar_position_);
+}
+
+void TMainForm::SetChunkBarPosition(int position) {
+  chunk_bar_position_ = position;
+  view_.ShowBar(MainControl::ProgressbarWrite, chunk_bar_max_, chunk_bar_position_);
+}
+
+void TMainForm::SetStatus(const std::string& text) { SetControlText(MainControl::LabelNameOfHex, text); }
+void TMainForm::SetCalibration(const std::string& text) { SetControlText(MainControl::Label3, text); }
+void TMainForm::SetMemoText(const std::string& text) { SetControlText(MainControl::MemoAbout, text); }
 
 void TMainForm::AddMemoLine(const std::string& line) {
-  if (!memo_about_text_.empty()) memo_about_text_ += "\r\n";
-  memo_about_text_ += line;
-  MemoAbout->appendPlainText(QString::fromStdString(line));
+  std::string& memo = At(MainControl::MemoAbout).text;
+  if (!memo.empty()) memo += "\r\n";
+  memo += line;
+  view_.AddLine(MainControl::MemoAbout, line);
 }
 
 void TMainForm::ClearFirmwareText() {
   firmware_text_.Clear();
-  TextTerminal->clear();
+  SetControlText(MainControl::TextTerminal, {});
 }
 
-void TMainForm::SetEnabled(Control control, bool enabled) { ControlWidget(control)->setEnabled(enabled); }
-void TMainForm::Focus(Control control) { ControlWidget(control)->setFocus(Qt::OtherFocusReason); }
+void TMainForm::SetEnabled(Control control, bool enabled) { SetControlEnabled(ControlOf(control), enabled); }
+void TMainForm::Focus(Control control) { view_.Focus(ControlOf(control)); }
 
-std::string TMainForm::PortName() const { return cbPort->currentText().toStdString(); }
-int TMainForm::BaudRateIndex() const { return cbBaudRate->currentIndex(); }
+std::string TMainForm::PortName() const {
+  const ControlState& box = At(MainControl::cbPort);
+  return box.item_index >= 0 ? box.items[static_cast<size_t>(box.item_index)] : std::string();
+}
 
 std::string TMainForm::LastHexFileName() const {
-  return QFileInfo(OpenDialog1FileName).fileName().toStdString();
+  return Utf8FromPath(PathFromUtf8(OpenDialog1FileName).filename());
 }
 
-void TMainForm::ShowMessage(const std::string& text) { desktop_.ShowMessage(QString::fromStdString(text)); }
+void TMainForm::ShowMessage(const std::string& text) { desktop_.ShowMessage(text); }
 void TMainForm::MessageBeep(unsigned type) { desktop_.MessageBeep(type); }
 void TMainForm::Beep(unsigned frequency_hz, unsigned duration_ms) { desktop_.Beep(frequency_hz, duration_ms); }
-void TMainForm::ProcessMessages() { QApplication::processEvents(); }
+void TMainForm::ProcessMessages() { view_.ProcessMessages(); }
+void TMainForm::BringToFront() { view_.BringApplicationToFront(); }
 void TMainForm::Sleep(unsigned milliseconds) { desktop_.Sleep(milliseconds); }
-std::string TMainForm::TimeOfDay() const { return desktop_.TimeOfDay().toStdString(); }
-
-void TMainForm::BringToFront() {
-  for (QWidget* window : QApplication::topLevelWidgets()) {
-    if (window->isVisible() && window->windowType() != Qt::Popup && window->windowType() != Qt::ToolTip) {
-      window->raise();
-    }
-  }
-  if (isVisible()) activateWindow();
-}
+std::string TMainForm::TimeOfDay() const { return desktop_.TimeOfDay(); }
 
 }  // namespace zorvan::app

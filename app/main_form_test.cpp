@@ -1,245 +1,176 @@
-// The main window as it opens: titles, start-up state, its controls and its two views.
+// The main window's logic as it opens, its two views, and what its view is told.
 
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QTest>
+#include "app/main_form.h"
 
-#include "app/app_test_registry.h"
-#include "app/app_texts.h"
-#include "app/skin_manager.h"
-#include "app/test_harness.h"
-#include "app/ts_controls.h"
-#include "app/ts_gauge.h"
+#include <gtest/gtest.h>
+
+#include "app/form_harness.h"
 #include "common/operator_surface.h"
 #include "firmware/embedded_firmware.h"
 
-namespace zorvan::app {
+namespace zorvan::app::testing {
+namespace {
 
-using testing::Utf8;
-using testing::Windows;
+using Strings = std::vector<std::string>;
 
-class MainFormTest : public QObject {
-  Q_OBJECT
+TEST(MainForm, OpensReadyToWrite) {
+  Forms w;
+  const RecordingMainView& v = w.main_view;
+  EXPECT_EQ(v.caption, "Zorvan Bootloader (від 13.03.26)");
+  EXPECT_EQ(w.desktop.ApplicationTitle(), "Zorvan Bootloader (від 13.03.26)");
+  EXPECT_EQ(w.Status(), "Мікропрограма готова до запису");
+  EXPECT_EQ(v[MainControl::cbPort].items, (Strings{"/dev/ttyS0", "/dev/ttyUSB0"}));
+  EXPECT_EQ(v[MainControl::cbPort].item_index, 0);
+  EXPECT_EQ(v[MainControl::cbBaudRate].items.size(), 15u);
+  EXPECT_EQ(v[MainControl::cbBaudRate].items.at(12), "115200");
+  EXPECT_EQ(v[MainControl::cbBaudRate].item_index, 12);
+  EXPECT_EQ(w.form->PortName(), "/dev/ttyS0");
+  EXPECT_EQ(w.form->BaudRateIndex(), 12);
+  EXPECT_EQ(v[MainControl::ProgressbarReadWrite].caption, "0%");
+  EXPECT_EQ(v[MainControl::ProgressbarReadWrite].filled, 0);
+  EXPECT_EQ(w.EnabledControls(), "11111");
+  EXPECT_EQ(v[MainControl::MemoAbout].text, "");
+  EXPECT_EQ(v[MainControl::Label3].text, "Автокалібровка: 0.0.0");
+  EXPECT_TRUE(w.form->State().ImageComplete);
+  EXPECT_EQ(w.form->State().ImageText.substr(0, 12), "0C940001FFFF");
+  EXPECT_EQ(w.form->FirmwareText().Text(), EmbeddedFirmware);
+  // The memo shows the text without the break that ends its last line.
+  EXPECT_EQ(v[MainControl::TextTerminal].text + "\n", EmbeddedFirmware);
+  EXPECT_EQ(w.desktop.beeps, std::vector<unsigned>{MB_ICONASTERISK});
+  EXPECT_TRUE(w.desktop.boxes.empty());
+  EXPECT_EQ(v.acts, Strings{"front-all"});  // by the image's preparation; nothing shown yet
+}
 
- private slots:
-  void OpensReadyToWrite() {
-    Windows w;
-    QCOMPARE(w.form->windowTitle(), Utf8("Zorvan Bootloader (від 13.03.26)"));
-    QCOMPARE(w.desktop.ApplicationTitle(), Utf8("Zorvan Bootloader (від 13.03.26)"));
-    QCOMPARE(w.Status(), Utf8("Мікропрограма готова до запису"));
-    QCOMPARE(w.Find<QComboBox>("cbPort")->currentText(), QStringLiteral("/dev/ttyS0"));
-    QCOMPARE(w.Find<QComboBox>("cbBaudRate")->currentIndex(), 12);
-    QCOMPARE(w.Find<QComboBox>("cbBaudRate")->currentText(), QStringLiteral("115200"));
-    QCOMPARE(w.form->GaugeProgress(), 0);
-    QCOMPARE(w.Find<TsGauge>("ProgressbarReadWrite")->Caption(), QStringLiteral("0%"));
-    for (const char* name : {"ButtonWrite", "ButtonConect", "ButtonOpenHex", "cbPort", "cbBaudRate"}) {
-      QVERIFY2(w.Find<QWidget>(name)->isEnabled(), name);
-    }
-    QCOMPARE(w.form->MemoText(), std::string());
-    QVERIFY(w.form->State().ImageComplete);
-    QCOMPARE(w.form->State().ImageText.substr(0, 12), std::string("0C940001FFFF"));
-    QCOMPARE(w.form->FirmwareText().Text(), std::string(EmbeddedFirmware));
-    QCOMPARE(w.Find<QPlainTextEdit>("TextTerminal")->blockCount(), 4715);
-    QCOMPARE(w.desktop.beeps, std::vector<unsigned>{MB_ICONASTERISK});
-    QVERIFY(w.desktop.boxes.empty());
-    QCOMPARE(w.Find<QLabel>("Label3")->text(), Utf8("Автокалібровка: 0.0.0"));
-    QCOMPARE(w.form->SkinManager().ActiveSkin(), TsSkinManager::kInternalSkinName);
-  }
+// Until the creation handler starts, the application answers to its provisional title;
+// every box of the run, those of the start-up included, carries the final one.
+TEST(MainForm, TitlesEveryBoxWithTheFinalTitle) {
+  std::string title_before;
+  Forms w({}, [&](RecordingDesktop& desktop) {
+    title_before = desktop.ApplicationTitle();
+    desktop.system_ports.reset();
+  });
+  EXPECT_EQ(title_before, "QMX Bootloader");
+  ASSERT_EQ(w.desktop.boxes.size(), 1u);
+  EXPECT_EQ(w.desktop.boxes[0].title, "Zorvan Bootloader (від 13.03.26)");
+}
 
-  // Until the creation handler starts, the application answers to its provisional title;
-  // every box of the run, those of the start-up included, carries the final one.
-  void TitlesEveryBoxWithTheFinalTitle() {
-    QString title_before;
-    Windows w({}, [&](testing::RecordingDesktop& desktop) {
-      title_before = desktop.ApplicationTitle();
-      desktop.system_ports.reset();
-    });
-    QCOMPARE(title_before, Utf8("QMX Bootloader"));
-    QCOMPARE(w.desktop.boxes.size(), size_t{1});
-    QCOMPARE(w.desktop.boxes[0].title, Utf8("Zorvan Bootloader (від 13.03.26)"));
-  }
+// Without the system's table of ports the start-up ends at the port list: no rate is
+// selected, no image is prepared and the label still asks for the device.
+TEST(MainForm, StopsAtAMissingPortTable) {
+  Forms w({}, [](RecordingDesktop& desktop) { desktop.system_ports.reset(); });
+  EXPECT_EQ(w.desktop.Errors(), Strings{"Відсутні СОМ-порти!\nНеобхідно повторно відкрити програму!"});
+  EXPECT_EQ(w.main_view[MainControl::cbBaudRate].item_index, -1);
+  EXPECT_EQ(w.Status(), "Визначте прилад");
+  EXPECT_FALSE(w.form->State().ImageComplete);
+  EXPECT_TRUE(w.form->State().ImageText.empty());
+  EXPECT_TRUE(w.desktop.beeps.empty());
+}
 
-  // Without the system's table of ports the start-up ends at the port list: no rate is
-  // selected, no image is prepared and the label still asks for the device.
-  void StopsAtAMissingPortTable() {
-    Windows w({}, [](testing::RecordingDesktop& desktop) { desktop.system_ports.reset(); });
-    QCOMPARE(w.desktop.Errors(), QStringList{Utf8("Відсутні СОМ-порти!\nНеобхідно повторно відкрити програму!")});
-    QCOMPARE(w.Find<QComboBox>("cbBaudRate")->currentIndex(), -1);
-    QCOMPARE(w.Status(), Utf8("Визначте прилад"));
-    QVERIFY(!w.form->State().ImageComplete);
-    QVERIFY(w.form->State().ImageText.empty());
-    QVERIFY(w.desktop.beeps.empty());
-  }
+TEST(MainForm, PreparesTheImageWithNoPortsPresent) {
+  Forms w({}, [](RecordingDesktop& desktop) { desktop.system_ports = Strings{}; });
+  EXPECT_TRUE(w.main_view[MainControl::cbPort].items.empty());
+  EXPECT_EQ(w.main_view[MainControl::cbPort].item_index, -1);
+  EXPECT_EQ(w.form->PortName(), "");
+  EXPECT_EQ(w.Status(), "Мікропрограма готова до запису");
+}
 
-  void PreparesTheImageWithNoPortsPresent() {
-    Windows w({}, [](testing::RecordingDesktop& desktop) { desktop.system_ports = QStringList{}; });
-    QCOMPARE(w.Find<QComboBox>("cbPort")->count(), 0);
-    QCOMPARE(w.Find<QComboBox>("cbPort")->currentIndex(), -1);
-    QCOMPARE(w.Status(), Utf8("Мікропрограма готова до запису"));
-  }
+// Ports given on the command line come first, before the system's, and stay there
+// when the list is refreshed.
+TEST(MainForm, OffersThePortsGivenOnTheCommandLineFirst) {
+  Forms w({"/dev/pts/7"});
+  EXPECT_EQ(w.main_view[MainControl::cbPort].items, (Strings{"/dev/pts/7", "/dev/ttyS0", "/dev/ttyUSB0"}));
+  EXPECT_EQ(w.form->PortName(), "/dev/pts/7");
+  w.desktop.system_ports = Strings{"/dev/ttyACM0"};
+  w.Press(kKeyR, Modifier::Ctrl);
+  EXPECT_EQ(w.main_view[MainControl::cbPort].items, (Strings{"/dev/pts/7", "/dev/ttyACM0"}));
+  EXPECT_EQ(w.main_view[MainControl::cbPort].item_index, 0);
+  EXPECT_EQ(w.desktop.Messages(), Strings{"Порти оновлено!"});
+}
 
-  // Ports given on the command line come first, before the system's, and stay there
-  // when the list is refreshed.
-  void OffersThePortsGivenOnTheCommandLineFirst() {
-    Windows w({QStringLiteral("/dev/pts/7")});
-    auto* box = w.Find<QComboBox>("cbPort");
-    QCOMPARE(box->currentText(), QStringLiteral("/dev/pts/7"));
-    QCOMPARE(box->count(), 3);
-    w.desktop.system_ports = QStringList{QStringLiteral("/dev/ttyACM0")};
-    w.Press(Qt::Key_R, Qt::ControlModifier);
-    QCOMPARE(box->count(), 2);
-    QCOMPARE(box->itemText(0), QStringLiteral("/dev/pts/7"));
-    QCOMPARE(box->itemText(1), QStringLiteral("/dev/ttyACM0"));
-    QCOMPARE(box->currentIndex(), 0);
-    QCOMPARE(w.desktop.Messages(), QStringList{Utf8("Порти оновлено!")});
-  }
+// The program starts with the window ready before it is shown, centred the first time
+// and fading in; the close box fades it out before it goes.
+TEST(MainForm, StartsShownAndClosesWithItsFades) {
+  RecordingDesktop desktop;
+  RecordingMainView view;
+  TMainForm form(view, desktop, std::make_unique<LoaderStandIn>());
+  StartProgram(desktop, form);
+  EXPECT_EQ(desktop.ApplicationTitle(), "Zorvan Bootloader (від 13.03.26)");
+  EXPECT_EQ(view[MainControl::LabelNameOfHex].text, "Мікропрограма готова до запису");
+  form.FormClose();
+  form.FormClose();  // already going
+  EXPECT_TRUE(view.visible);
+  form.FadeOutEnded();
+  EXPECT_FALSE(view.visible);
+  EXPECT_EQ(view.acts, (Strings{"front-all", "centre", "show", "fade-in 70", "front", "fade-out 70", "hide"}));
+  form.Show();  // centred only the first time
+  EXPECT_EQ(view.acts.back(), "front");
+  EXPECT_EQ(view.acts.at(view.acts.size() - 3), "show");
+}
 
-  void PlacesEveryControlAsDesigned_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("parent");
-    QTest::addColumn<QRect>("bounds");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("hint");
-    QTest::addColumn<bool>("hint_shown");
-    const auto row = [](const char* name, const char* parent, QRect bounds, const char* text, const char* hint,
-                        bool shown) {
-      QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(parent) << bounds << Utf8(text)
-                          << Utf8(hint) << shown;
-    };
-    row("sPanel1", "MainForm", {7, 8, 314, 73}, "", "Натисніть для запуску диспетчера пристроїв в системі", false);
-    row("Label1", "sPanel1", {49, 17, 28, 13}, "Порт:", "Запустити диспетчер пристроїв", true);
-    row("cbPort", "sPanel1", {30, 37, 73, 21}, "", "Ctrl+R оновлення списку портів", true);
-    row("ButtonWrite", "sPanel1", {161, 6, 96, 60}, "Прошити", "", false);
-    row("LabelNameOfHex", "MainForm", {10, 87, 86, 13}, "Мікропрограма готова до запису", "", false);
-    row("ProgressbarReadWrite", "MainForm", {6, 104, 315, 17}, "", "", false);
-    row("Label3", "MainForm", {12, 149, 110, 13}, "Автокалібровка: 0.0.0", "", false);
-    row("ProgressbarWrite", "MainForm", {8, 167, 265, 9}, "", "", false);
-    row("cbBaudRate", "MainForm", {16, 190, 81, 21}, "", "Швидкість встановлюється відповідно до документації на прилад",
-        true);
-    row("sPanel3", "MainForm", {248, 200, 41, 153}, "", "", false);
-    row("sButton2", "sPanel3", {8, 12, 25, 57}, "", "Сайт виробника", true);
-    row("sButton3", "sPanel3", {8, 84, 25, 57}, "", "Інформація про програму", true);
-    row("sPanel2", "MainForm", {8, 224, 265, 81}, "", "", false);
-    row("ButtonConect", "sPanel2", {31, 16, 81, 57}, "Визначити", "", false);
-    row("ButtonOpenHex", "sPanel2", {152, 16, 81, 57}, "Відкрити",
-        "Повинна бути точна відповідність приладу і мікропрограми для нього", true);
-    row("MemoAbout", "MainForm", {392, 16, 305, 681}, "", "Інформація про прилад", true);
-    row("TextTerminal", "MainForm", {-288, 320, 465, 225}, "", "", false);
-    row("sComboBoxSkinName", "MainForm", {32, 760, 145, 21}, "", "", false);
-  }
+// The engineering view sets the outer height once; nothing makes the window small again.
+TEST(MainForm, OpensTheEngineeringViewOnce) {
+  Forms w;
+  w.main_view.acts.clear();
+  w.Press(kKeyE, Modifier::Ctrl | Modifier::Shift);
+  w.Press(kKeyE, Modifier::Ctrl | Modifier::Shift);
+  w.Press(kKeyE, Modifier::Ctrl);
+  EXPECT_EQ(w.main_view.acts, Strings{"height 340"});
+}
 
-  void PlacesEveryControlAsDesigned() {
-    QFETCH(QString, name);
-    QFETCH(QString, parent);
-    QFETCH(QRect, bounds);
-    QFETCH(QString, text);
-    QFETCH(QString, hint);
-    QFETCH(bool, hint_shown);
-    Windows w;
-    auto* control = w.form->findChild<QWidget*>(name);
-    QVERIFY(control);
-    QCOMPARE(control->parentWidget()->objectName(), parent);
-    if (qobject_cast<QLabel*>(control)) {  // labels size themselves to their captions
-      QCOMPARE(control->pos(), bounds.topLeft());
-      QCOMPARE(control->size(), control->sizeHint());
-    } else {
-      QCOMPARE(control->geometry(), bounds);
-    }
-    if (!text.isEmpty()) QCOMPARE(control->property("text").toString(), text);
-    QCOMPARE(control->property("hint").toString(), hint);
-    QCOMPARE(control->toolTip(), hint_shown ? hint : QString());
-  }
+TEST(MainForm, RepaintsAtOnceOnResizeAndActivation) {
+  Forms w;
+  w.main_view.acts.clear();
+  const int processed = w.main_view.processed;
+  w.form->FormResize();
+  w.form->FormActivate();
+  EXPECT_EQ(w.main_view.acts, (Strings{"repaint", "repaint"}));
+  EXPECT_EQ(w.main_view.processed, processed + 2);
+}
 
-  void GivesTheControlsTheirKindsAndSkinParts() {
-    Windows w;
-    QVERIFY(w.Find<TsBitBtn>("ButtonWrite"));
-    QVERIFY(!w.Find<TsBitBtn>("ButtonWrite")->icon().isNull());
-    QCOMPARE(w.Find<TsBitBtn>("ButtonWrite")->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
-    QVERIFY(w.Find<TsGauge>("ProgressbarReadWrite"));
-    QCOMPARE(w.Find<TsGauge>("ProgressbarReadWrite")->Suffix(), QStringLiteral("%"));
-    QVERIFY(w.Find<TsLabel>("Label1"));
-    QVERIFY(w.Find<QProgressBar>("ProgressbarWrite"));
-    const std::pair<const char*, const char*> parts[] = {
-        {"ProgressbarReadWrite", "BAR"}, {"ProgressbarWrite", "BAR"},    {"cbPort", "COMBOBOX"},
-        {"cbBaudRate", "COMBOBOX"},      {"ButtonConect", "BUTTON_HUGE"}, {"ButtonOpenHex", "BUTTON_HUGE"},
-        {"sButton2", "DIALOG"},          {"sButton3", "DIALOG"}};
-    for (const auto& [name, part] : parts) {
-      QCOMPARE(w.Find<QWidget>(name)->property("SkinSection").toString(), QString::fromLatin1(part));
-    }
-    for (const char* name : {"cbPort", "cbBaudRate", "ButtonConect", "ButtonOpenHex"}) {
-      QCOMPARE(w.Find<QWidget>(name)->cursor().shape(), Qt::PointingHandCursor);
-    }
-    QStringList rates;
-    for (int i = 0; i < w.Find<QComboBox>("cbBaudRate")->count(); ++i) rates << w.Find<QComboBox>("cbBaudRate")->itemText(i);
-    QCOMPARE(rates, QStringList({"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400",
-                                 "56000", "57600", "115200", "128000", "256000"}));
-    QVERIFY(w.Find<QComboBox>("sComboBoxSkinName")->isEditable());
-    QCOMPARE(w.Find<QComboBox>("sComboBoxSkinName")->currentText(), QStringLiteral("sComboBoxSkinName"));
-    QCOMPARE(w.Find<QComboBox>("sComboBoxSkinName")->count(), 0);
-    QCOMPARE(w.Find<QPlainTextEdit>("MemoAbout")->font().pixelSize(), 15);
-    QCOMPARE(w.Find<QPlainTextEdit>("TextTerminal")->font().pixelSize(), 16);
-    QCOMPARE(w.form->font().family(), QStringLiteral("MS Sans Serif"));
-    QCOMPARE(w.form->font().pixelSize(), 11);
-    QVERIFY(!w.form->windowIcon().isNull());
-  }
+// The gauge's text is the whole percentage nearest to the share done, halves to even;
+// the view hears of a change only when the gauge looks different.
+TEST(MainForm, ShowsTheGaugeAsItLooks) {
+  Forms w;
+  const auto& gauge = w.main_view[MainControl::ProgressbarReadWrite];
+  w.form->SetGaugeMax(8);
+  w.form->SetGaugeProgress(3);
+  EXPECT_EQ(gauge.caption, "38%");
+  EXPECT_EQ(gauge.filled, 3750);
+  w.form->SetGaugeProgress(12);
+  EXPECT_EQ(gauge.caption, "100%");
+  EXPECT_EQ(gauge.filled, 10000);
+  w.form->SetChunkBarMax(16);
+  w.form->SetChunkBarPosition(5);
+  EXPECT_EQ(w.main_view[MainControl::ProgressbarWrite].max, 16);
+  EXPECT_EQ(w.main_view[MainControl::ProgressbarWrite].position, 5);
+}
 
-  void MovesTheFocusInTheDesignedTabOrder() {
-    Windows w;
-    const char* order[] = {"MemoAbout",    "TextTerminal",  "sComboBoxSkinName", "cbPort",   "ButtonWrite",
-                           "ButtonConect", "ButtonOpenHex", "sButton2",          "sButton3", "cbBaudRate"};
-    QWidget* widget = w.Find<QWidget>(order[0]);
-    for (size_t i = 1; i < std::size(order); ++i) {
-      widget = widget->nextInFocusChain();
-      while (widget->focusPolicy() == Qt::NoFocus || (!widget->isWindow() && widget->focusProxy())) {
-        widget = widget->nextInFocusChain();
-      }
-      QCOMPARE(widget->objectName(), QString::fromLatin1(order[i]));
-    }
-  }
+TEST(MainForm, KeepsTheMemoAsLinesJoinedWithCrLf) {
+  Forms w;
+  w.form->SetMemoText("250101");
+  w.form->AddMemoLine("Очистив 0");
+  EXPECT_EQ(w.form->MemoText(), "250101\r\nОчистив 0");
+  EXPECT_EQ(w.main_view[MainControl::MemoAbout].text, "250101\r\nОчистив 0");
+}
 
-  // The normal view shows the port panel, the status label and the gauge; the rest lies
-  // below its client area, the memos and the skin-name box outside the window.
-  void ShowsTheNormalViewThenTheEngineeringView() {
-    Windows w;
-    w.form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
-    QCOMPARE(w.form->size(), QSize(329, 127));
-    QCOMPARE(w.form->maximumSize(), w.form->minimumSize());  // fixed border
-    QVERIFY(!(w.form->windowFlags() & Qt::WindowMaximizeButtonHint));
-    QVERIFY(w.form->windowFlags() & Qt::WindowMinimizeButtonHint);
-    const auto seen = [&](const char* name) {
-      const QWidget* control = w.Find<QWidget>(name);
-      return QRect(QPoint(), w.form->size()).intersects(QRect(control->mapTo(w.form.get(), QPoint()), control->size()));
-    };
-    for (const char* name : {"sPanel1", "LabelNameOfHex", "ProgressbarReadWrite"}) QVERIFY2(seen(name), name);
-    for (const char* name : {"Label3", "ProgressbarWrite", "cbBaudRate", "sPanel3", "sPanel2", "MemoAbout",
-                             "TextTerminal", "sComboBoxSkinName"}) {
-      QVERIFY2(!seen(name), name);
-    }
+// Picking a port moves the focus to the detect button; the port picked is the one used.
+TEST(MainForm, PickingAPortFocusesTheDetectButton) {
+  Forms w;
+  w.form->cbPortChange(1);
+  EXPECT_EQ(w.main_view.focused, "ButtonConect");
+  EXPECT_EQ(w.form->PortName(), "/dev/ttyUSB0");
+  w.Press(kKeyL, Modifier::Ctrl);
+  EXPECT_EQ(w.port->port_name, "/dev/ttyUSB0");
+}
 
-    w.Press(Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
-    // Outer height 340 with the designed frame of 39 pixels; the offscreen platform's
-    // frame is thinner, and the client area keeps its designed height.
-    QCOMPARE(w.form->height(), 340 - 39);
-    QCOMPARE(w.form->width(), 329);
-    for (const char* name : {"Label3", "ProgressbarWrite", "cbBaudRate", "sPanel3", "sPanel2"}) {
-      QVERIFY2(seen(name), name);
-    }
-    for (const char* name : {"MemoAbout", "TextTerminal", "sComboBoxSkinName"}) QVERIFY2(!seen(name), name);
-    QVERIFY(w.Find<QWidget>("sPanel3")->geometry().bottom() >= w.form->height());  // cut by the edge
+TEST(MainForm, EveryEditOfTheSkinNameReachesTheSkinManager) {
+  Forms w;
+  EXPECT_EQ(w.form->SkinManager().SkinName(), "Zorvan Bench");
+  w.form->sComboBoxSkinNameChange("Ab");
+  EXPECT_EQ(w.form->SkinManager().SkinName(), "Ab");
+  w.form->sComboBoxSkinNameChange("A");
+  EXPECT_EQ(w.form->SkinManager().SkinName(), "A");
+}
 
-    const QSize engineering = w.form->size();
-    w.Press(Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(w.form->size(), engineering);
-    w.Press(Qt::Key_E, Qt::ControlModifier);
-    QCOMPARE(w.form->size(), engineering);
-  }
-};
-
-ZORVAN_APP_TEST(MainFormTest);
-
-}  // namespace zorvan::app
-
-#include "main_form_test.moc"
+}  // namespace
+}  // namespace zorvan::app::testing

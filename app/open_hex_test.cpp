@@ -1,152 +1,131 @@
 // Opening a HEX file: the dialog, the rebuilt image, and what a refused file leaves.
 
-#include <QDir>
-#include <QFile>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
+#include <gtest/gtest.h>
 
-#include "app/app_test_registry.h"
-#include "app/test_harness.h"
+#include <filesystem>
+#include <fstream>
+
+#include "app/form_harness.h"
+#include "app/utf8_path.h"
 #include "common/operator_surface.h"
 
-namespace zorvan::app {
-
-using testing::Utf8;
-using testing::Windows;
-
+namespace zorvan::app::testing {
 namespace {
 
-QString WriteFile(const QTemporaryDir& dir, const char* name, const QByteArray& content) {
-  const QString path = dir.filePath(QString::fromLatin1(name));
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
-  file.write(content);
-  return path;
-}
+using Strings = std::vector<std::string>;
 
-const QByteArray kLowerCaseHex = ":0400000043ef01f0d9\r\n:00000001ff\r\n";
-const QByteArray kThirdLineBroken = ":020000040000FA\n:0400000043EF01F0D9\n:0400040043EF01F0D6\n:00000001FF\n";
+const std::string kLowerCaseHex = ":0400000043ef01f0d9\r\n:00000001ff\r\n";
+const std::string kThirdLineBroken = ":020000040000FA\n:0400000043EF01F0D9\n:0400040043EF01F0D6\n:00000001FF\n";
 
-}  // namespace
-
-class OpenHexTest : public QObject {
-  Q_OBJECT
-
- private slots:
-  void CancellingChangesNothing() {
-    Windows w;
-    w.desktop.Clear();
-    const std::string image_start = w.form->State().ImageText.substr(0, 64);
-    w.form->SetGaugeProgress(7);
-    w.Click("ButtonOpenHex");
-    QCOMPARE(w.desktop.dialog_filters, QStringList{Utf8("Файли: I8HEX, I16HEX, I32HEX|*.hex")});
-    QVERIFY(w.desktop.boxes.empty());
-    QVERIFY(w.desktop.beeps.empty());
-    QCOMPARE(w.Status(), Utf8("Мікропрограма готова до запису"));
-    QCOMPARE(w.form->GaugeProgress(), 7);
-    QCOMPARE(w.form->FirmwareText().LineCount(), size_t{4715});
-    QCOMPARE(w.form->State().ImageText.substr(0, 64), image_start);
-    QCOMPARE(w.form->LastHexFileName(), std::string());
+class OpenHex : public ::testing::Test {
+ protected:
+  // A folder with a Cyrillic name, as operators' folders often have.
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("zorvan-open-" + std::to_string(reinterpret_cast<uintptr_t>(this))) / PathFromUtf8("Прошивки");
+    std::filesystem::create_directories(dir_);
   }
+  void TearDown() override { std::filesystem::remove_all(dir_.parent_path()); }
 
-  // The text is upper-cased before its checks and the memo keeps it so; the label names
-  // the file without its folder.
-  void OpensAFileWithLowerCaseDigits() {
-    QTemporaryDir dir;
-    Windows w;
-    w.Find<QWidget>("ButtonWrite")->setEnabled(false);
-    w.desktop.Clear();
-    w.desktop.dialog_answers << WriteFile(dir, "fw.hex", kLowerCaseHex);
-    w.Click("ButtonOpenHex");
-    QCOMPARE(w.Status(), Utf8("Мікропрограма : fw.hex - відкрита. Запишіть в прилад"));
-    QCOMPARE(w.desktop.Messages(), QStringList{Utf8("Мікропрограма відкрита,\r\n   запишіть її в прилад")});
-    QCOMPARE(w.desktop.beeps, std::vector<unsigned>{MB_ICONASTERISK});
-    QVERIFY(w.Find<QWidget>("ButtonWrite")->isEnabled());
-    QCOMPARE(w.Find<QPlainTextEdit>("TextTerminal")->toPlainText(),
-             QStringLiteral(":0400000043EF01F0D9\n:00000001FF"));
-    QCOMPARE(w.form->State().ImageText.substr(0, 16), std::string("43EF01F0FFFFFFFF"));
-    QCOMPARE(w.form->State().ImageText.size(), size_t{40'000'000});
-    QCOMPARE(w.form->GaugeProgress(), 0);
-    QCOMPARE(w.form->LastHexFileName(), std::string("fw.hex"));
-    QCOMPARE(w.form->OpenDialogFileName(), dir.filePath(QStringLiteral("fw.hex")));
-
-    w.desktop.Clear();
-    w.desktop.dialog_answers << dir.filePath(QStringLiteral("fw.hex"));
-    w.Click("ButtonOpenHex");
-    QCOMPARE(w.desktop.Messages().size(), 1);  // opened again, said again
+  // The file's path as the dialog gives it.
+  std::string Write(const char* name, const std::string& content) {
+    std::ofstream(dir_ / name, std::ios::binary) << content;
+    return Path(name);
   }
+  std::string Path(const char* name) const { return Utf8FromPath(dir_ / name); }
 
-  // A refused line leaves the earlier image, the label and the write button as they were;
-  // the memo holds the new text.
-  void RefusesALineWithAWrongChecksum() {
-    QTemporaryDir dir;
-    Windows w;
-    w.Find<QWidget>("ButtonWrite")->setEnabled(false);
-    const std::string image_start = w.form->State().ImageText.substr(0, 64);
-    w.desktop.Clear();
-    w.desktop.dialog_answers << WriteFile(dir, "broken.hex", kThirdLineBroken);
-    w.Click("ButtonOpenHex");
-    QCOMPARE(w.desktop.Messages(),
-             QStringList{Utf8("Помилка контрольної суми у строці мікропрограми: 3! (:0400040043EF01F0D6)")});
-    QCOMPARE(w.desktop.beeps, std::vector<unsigned>{MB_ICONHAND});
-    QVERIFY(!w.Find<QWidget>("ButtonWrite")->isEnabled());
-    QCOMPARE(w.Status(), Utf8("Мікропрограма готова до запису"));
-    QCOMPARE(w.form->State().ImageText.substr(0, 64), image_start);
-    QVERIFY(w.form->State().ImageComplete);
-    QCOMPARE(w.form->FirmwareText().LineCount(), size_t{4});
-    QCOMPARE(w.form->GaugeProgress(), 0);
-  }
-
-  void ShowsWhyAFileCannotBeRead() {
-    QTemporaryDir dir;
-    Windows w;
-    w.desktop.Clear();
-    const QString missing = dir.filePath(QStringLiteral("gone.hex"));
-    w.desktop.dialog_answers << missing;
-    w.Click("ButtonOpenHex");
-    QCOMPARE(w.desktop.Errors(),
-             QStringList{QStringLiteral("Cannot open file \"%1\". No such file or directory.").arg(missing)});
-    QCOMPARE(w.form->FirmwareText().LineCount(), size_t{4715});
-    QCOMPARE(w.Status(), Utf8("Мікропрограма готова до запису"));
-    QCOMPARE(w.form->LastHexFileName(), std::string("gone.hex"));
-  }
-
-  // The gauge refuses the maximum of a text without lines.
-  void RefusesAnEmptyFileThroughTheGauge() {
-    QTemporaryDir dir;
-    Windows w;
-    w.desktop.Clear();
-    w.desktop.dialog_answers << WriteFile(dir, "empty.hex", QByteArray());
-    w.Click("ButtonOpenHex");
-    QCOMPARE(w.desktop.Errors(), QStringList{QStringLiteral("Value must be between 1 and 2147483647.")});
-    QCOMPARE(w.form->FirmwareText().LineCount(), size_t{0});
-    QVERIFY(w.form->State().ImageComplete);
-    QCOMPARE(w.Status(), Utf8("Мікропрограма готова до запису"));
-  }
-
-  // While the image is rebuilt the window stays responsive, but writing, resetting and
-  // refreshing the ports wait for the new image.
-  void RefusesOtherActionsWhileTheImageIsRebuilt() {
-    QTemporaryDir dir;
-    Windows w;
-    w.desktop.Clear();
-    w.desktop.dialog_answers << WriteFile(dir, "fw.hex", kLowerCaseHex);
-    w.PressLater(Qt::Key_L, Qt::ControlModifier);
-    w.PressLater(Qt::Key_R, Qt::ControlModifier);
-    QMetaObject::invokeMethod(w.form.get(), [&] { w.form->ButtonWriteClick(); }, Qt::QueuedConnection);
-    QMetaObject::invokeMethod(w.form.get(), [&] { w.form->ButtonConectClick(); }, Qt::QueuedConnection);
-    w.Click("ButtonOpenHex");
-    QVERIFY(w.port->written.empty());
-    QCOMPARE(w.port->openings, 0);
-    QCOMPARE(w.desktop.Messages(), QStringList{Utf8("Мікропрограма відкрита,\r\n   запишіть її в прилад")});
-    QVERIFY(!w.form->Busy());
-  }
+  std::filesystem::path dir_;
+  Forms w;
 };
 
-ZORVAN_APP_TEST(OpenHexTest);
+TEST_F(OpenHex, CancellingChangesNothing) {
+  w.desktop.Clear();
+  const std::string image_start = w.form->State().ImageText.substr(0, 64);
+  w.form->SetGaugeProgress(7);
+  w.form->ButtonOpenHexClick();
+  EXPECT_EQ(w.desktop.dialog_filters, Strings{"Файли: I8HEX, I16HEX, I32HEX|*.hex"});
+  EXPECT_TRUE(w.desktop.boxes.empty());
+  EXPECT_TRUE(w.desktop.beeps.empty());
+  EXPECT_EQ(w.Status(), "Мікропрограма готова до запису");
+  EXPECT_EQ(w.form->GaugeProgress(), 7);
+  EXPECT_EQ(w.form->FirmwareText().LineCount(), 4715u);
+  EXPECT_EQ(w.form->State().ImageText.substr(0, 64), image_start);
+  EXPECT_EQ(w.form->LastHexFileName(), "");
+}
 
-}  // namespace zorvan::app
+// The text is upper-cased before its checks and the memo keeps it so; the label names
+// the file without its folder.
+TEST_F(OpenHex, OpensAFileWithLowerCaseDigits) {
+  w.SetEnabledControls("01111");
+  w.desktop.Clear();
+  w.desktop.dialog_answers.push_back(Write("fw.hex", kLowerCaseHex));
+  w.form->ButtonOpenHexClick();
+  EXPECT_EQ(w.Status(), "Мікропрограма : fw.hex - відкрита. Запишіть в прилад");
+  EXPECT_EQ(w.desktop.Messages(), Strings{"Мікропрограма відкрита,\r\n   запишіть її в прилад"});
+  EXPECT_EQ(w.desktop.beeps, std::vector<unsigned>{MB_ICONASTERISK});
+  EXPECT_EQ(w.EnabledControls(), "11111");
+  EXPECT_EQ(w.main_view[MainControl::TextTerminal].text, ":0400000043EF01F0D9\r\n:00000001FF");
+  EXPECT_EQ(w.form->State().ImageText.substr(0, 16), "43EF01F0FFFFFFFF");
+  EXPECT_EQ(w.form->State().ImageText.size(), 40'000'000u);
+  EXPECT_EQ(w.form->GaugeProgress(), 0);
+  EXPECT_EQ(w.form->LastHexFileName(), "fw.hex");
+  EXPECT_EQ(w.form->OpenDialogFileName(), Path("fw.hex"));
 
-#include "open_hex_test.moc"
+  w.desktop.Clear();
+  w.desktop.dialog_answers.push_back(Path("fw.hex"));
+  w.form->ButtonOpenHexClick();
+  EXPECT_EQ(w.desktop.Messages().size(), 1u);  // opened again, said again
+}
+
+// Editors on Windows often begin a file with a UTF-8 byte-order mark; the first record
+// is read all the same.
+TEST_F(OpenHex, OpensAFileThatBeginsWithAByteOrderMark) {
+  w.desktop.Clear();
+  w.desktop.dialog_answers.push_back(Write("bom.hex", "\xEF\xBB\xBF" + kLowerCaseHex));
+  w.form->ButtonOpenHexClick();
+  EXPECT_EQ(w.desktop.Messages(), Strings{"Мікропрограма відкрита,\r\n   запишіть її в прилад"});
+  EXPECT_EQ(w.form->State().ImageText.substr(0, 8), "43EF01F0");
+}
+
+// A refused line leaves the earlier image, the label and the write button as they were;
+// the memo holds the new text.
+TEST_F(OpenHex, RefusesALineWithAWrongChecksum) {
+  w.SetEnabledControls("01111");
+  const std::string image_start = w.form->State().ImageText.substr(0, 64);
+  w.desktop.Clear();
+  w.desktop.dialog_answers.push_back(Write("broken.hex", kThirdLineBroken));
+  w.form->ButtonOpenHexClick();
+  EXPECT_EQ(w.desktop.Messages(), Strings{"Помилка контрольної суми у строці мікропрограми: 3! (:0400040043EF01F0D6)"});
+  EXPECT_EQ(w.desktop.beeps, std::vector<unsigned>{MB_ICONHAND});
+  EXPECT_EQ(w.EnabledControls(), "01111");
+  EXPECT_EQ(w.Status(), "Мікропрограма готова до запису");
+  EXPECT_EQ(w.form->State().ImageText.substr(0, 64), image_start);
+  EXPECT_TRUE(w.form->State().ImageComplete);
+  EXPECT_EQ(w.form->FirmwareText().LineCount(), 4u);
+  EXPECT_EQ(w.form->GaugeProgress(), 0);
+}
+
+TEST_F(OpenHex, ShowsWhyAFileCannotBeRead) {
+  w.desktop.Clear();
+  w.desktop.dialog_answers.push_back(Path("gone.hex"));
+  w.form->ButtonOpenHexClick();
+  EXPECT_EQ(w.desktop.Errors(), Strings{"Cannot open file \"" + Path("gone.hex") + "\". No such file or directory."});
+  EXPECT_EQ(w.form->FirmwareText().LineCount(), 4715u);
+  EXPECT_EQ(w.Status(), "Мікропрограма готова до запису");
+  EXPECT_EQ(w.form->LastHexFileName(), "gone.hex");
+}
+
+// The gauge refuses the maximum of a text without lines.
+TEST_F(OpenHex, RefusesAnEmptyFileThroughTheGauge) {
+  w.desktop.Clear();
+  w.desktop.dialog_answers.push_back(Write("empty.hex", ""));
+  w.form->ButtonOpenHexClick();
+  EXPECT_EQ(w.desktop.Errors(), Strings{"Value must be between 1 and 2147483647."});
+  EXPECT_EQ(w.form->FirmwareText().LineCount(), 0u);
+  EXPECT_EQ(w.main_view[MainControl::TextTerminal].text, "");
+  EXPECT_TRUE(w.form->State().ImageComplete);
+  EXPECT_EQ(w.Status(), "Мікропрограма готова до запису");
+}
+
+}  // namespace
+}  // namespace zorvan::app::testing

@@ -7,18 +7,14 @@
 
 namespace zorvan::app::testing {
 
-void RecordingDesktop::ShowMessage(const QString& text) {
+void RecordingDesktop::ShowMessage(const std::string& text) {
   boxes.push_back({ApplicationTitle(), text, false});
   if (on_box) on_box(boxes.back());
 }
 
-void RecordingDesktop::ShowException(const QString& text) {
+void RecordingDesktop::ShowException(const std::string& text) {
   boxes.push_back({ApplicationTitle(), text, true});
   if (on_box) on_box(boxes.back());
-}
-
-void RecordingDesktop::Beep(unsigned frequency_hz, unsigned duration_ms) {
-  tones.emplace_back(frequency_hz, duration_ms);
 }
 
 void RecordingDesktop::Sleep(unsigned milliseconds) {
@@ -27,28 +23,36 @@ void RecordingDesktop::Sleep(unsigned milliseconds) {
   if (really_sleep) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-QString RecordingDesktop::ChooseFileToOpen(QWidget*, const QString& filter, const QString&) {
-  dialog_filters << filter;
-  return dialog_answers.isEmpty() ? QString() : dialog_answers.takeFirst();
+std::string RecordingDesktop::ChooseFileToOpen(WindowView&, const std::string& filter, const std::string&) {
+  dialog_filters.push_back(filter);
+  if (dialog_answers.empty()) return {};
+  std::string answer = std::move(dialog_answers.front());
+  dialog_answers.pop_front();
+  return answer;
 }
 
-QStringList RecordingDesktop::ListSerialPorts() {
+void RecordingDesktop::OpenAddress(WindowView& owner, const std::string& address) {
+  opened_addresses.push_back(address);
+  address_owners.push_back(&owner);
+}
+
+std::vector<std::string> RecordingDesktop::ListSerialPorts() {
   if (!system_ports) throw EComPort(com_text::kNoPortTable);
   return *system_ports;
 }
 
-QStringList RecordingDesktop::Messages() const {
-  QStringList texts;
+std::vector<std::string> RecordingDesktop::Messages() const {
+  std::vector<std::string> texts;
   for (const Box& box : boxes) {
-    if (!box.error) texts << box.text;
+    if (!box.error) texts.push_back(box.text);
   }
   return texts;
 }
 
-QStringList RecordingDesktop::Errors() const {
-  QStringList texts;
+std::vector<std::string> RecordingDesktop::Errors() const {
+  std::vector<std::string> texts;
   for (const Box& box : boxes) {
-    if (box.error) texts << box.text;
+    if (box.error) texts.push_back(box.text);
   }
   return texts;
 }
@@ -59,6 +63,7 @@ void RecordingDesktop::Clear() {
   tones.clear();
   sleeps.clear();
   opened_addresses.clear();
+  address_owners.clear();
   device_manager_openings = 0;
   dialog_filters.clear();
 }

@@ -1,12 +1,13 @@
 #pragma once
-// A desktop that records what the window asks of it instead of showing boxes, sounding
-// the bell or opening dialogs, so tests can run the window unattended and state what the
+// A desktop that records what the windows ask of it instead of showing boxes, sounding
+// the bell or opening dialogs, so tests can run the windows unattended and state what the
 // operator would have seen and heard.
 
-#include <QString>
-#include <QStringList>
+#include <deque>
 #include <functional>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app/desktop.h"
@@ -16,8 +17,8 @@ namespace zorvan::app::testing {
 class RecordingDesktop : public Desktop {
  public:
   struct Box {
-    QString title;
-    QString text;
+    std::string title;
+    std::string text;
     bool error;  // the default exception display (the stop icon)
   };
 
@@ -25,14 +26,15 @@ class RecordingDesktop : public Desktop {
   std::vector<unsigned> beeps;
   std::vector<std::pair<unsigned, unsigned>> tones;
   std::vector<unsigned> sleeps;
-  QStringList opened_addresses;
+  std::vector<std::string> opened_addresses;
+  std::vector<const WindowView*> address_owners;  // the owner of each opened address
   int device_manager_openings = 0;
-  QStringList dialog_filters;  // the filter of every file dialog shown
+  std::vector<std::string> dialog_filters;  // the filter of every file dialog shown
 
   // What the file dialog answers, in turn; an empty text is a cancel.
-  QStringList dialog_answers;
+  std::deque<std::string> dialog_answers;
   // The system's ports, or nothing when the system has no table of ports.
-  std::optional<QStringList> system_ports = QStringList{};
+  std::optional<std::vector<std::string>> system_ports = std::vector<std::string>{};
   // Pauses really wait unless turned off.
   bool really_sleep = true;
 
@@ -41,19 +43,19 @@ class RecordingDesktop : public Desktop {
   std::function<void(const Box&)> on_box;
   std::function<void(unsigned)> on_sleep;
 
-  void ShowMessage(const QString& text) override;
-  void ShowException(const QString& text) override;
+  void ShowMessage(const std::string& text) override;
+  void ShowException(const std::string& text) override;
   void MessageBeep(unsigned type) override { beeps.push_back(type); }
-  void Beep(unsigned frequency_hz, unsigned duration_ms) override;
+  void Beep(unsigned frequency_hz, unsigned duration_ms) override { tones.emplace_back(frequency_hz, duration_ms); }
   void Sleep(unsigned milliseconds) override;
-  QString TimeOfDay() const override { return QStringLiteral("12:34:56"); }
-  QString ChooseFileToOpen(QWidget* owner, const QString& filter, const QString& last_file) override;
-  void OpenAddress(QWidget*, const QString& address) override { opened_addresses << address; }
-  void OpenDeviceManager(QWidget*) override { ++device_manager_openings; }
-  QStringList ListSerialPorts() override;
+  std::string TimeOfDay() const override { return "12:34:56"; }
+  std::string ChooseFileToOpen(WindowView& owner, const std::string& filter, const std::string& last_file) override;
+  void OpenAddress(WindowView& owner, const std::string& address) override;
+  void OpenDeviceManager(WindowView&) override { ++device_manager_openings; }
+  std::vector<std::string> ListSerialPorts() override;
 
-  QStringList Messages() const;  // the texts of the plain message boxes, in order
-  QStringList Errors() const;    // the texts of the exception displays, in order
+  std::vector<std::string> Messages() const;  // the texts of the plain message boxes, in order
+  std::vector<std::string> Errors() const;    // the texts of the exception displays, in order
   void Clear();
 };
 

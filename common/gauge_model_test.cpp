@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "common/errors.h"
 
 namespace zorvan {
@@ -35,20 +37,45 @@ TEST(GaugeModel, RefusesANegativeMaximumAndKeepsItsState) {
   EXPECT_EQ(g.Progress(), 40);
 }
 
-TEST(GaugeModel, RoundsThePercentageHalfToEven) {
+// Every maximum and progress up to 2000 against the exact share: floating point rounds
+// true halves such as 15 of 24 (62.5) or 11 of 88 (12.5) the wrong way.
+TEST(GaugeModel, RoundsThePercentageExactlyHalfToEven) {
   GaugeModel g;
-  g.SetMaxValue(8);
-  g.SetProgress(1);  // 12.5
-  EXPECT_EQ(g.Percent(), 12);
-  g.SetProgress(3);  // 37.5
-  EXPECT_EQ(g.Percent(), 38);
-  g.SetMaxValue(200);
-  g.SetProgress(1);  // 0.5
-  EXPECT_EQ(g.Percent(), 0);
-  g.SetProgress(3);  // 1.5
-  EXPECT_EQ(g.Percent(), 2);
+  int mismatches = 0;
+  for (int64_t max = 1; max <= 2000; ++max) {
+    g.SetMaxValue(max);
+    for (int64_t progress = 0; progress <= max; ++progress) {
+      g.SetProgress(progress);
+      // 100 × progress / max = whole + part / max, with 0 ≤ part < max.
+      const int64_t whole = 100 * progress / max;
+      const int64_t part = 100 * progress % max;
+      const bool up = 2 * part > max || (2 * part == max && whole % 2 == 1);
+      const int64_t expected = whole + (up ? 1 : 0);
+      if (g.Percent() != expected && ++mismatches <= 5) {
+        ADD_FAILURE() << progress << " of " << max << ": " << g.Percent() << "%, expected " << expected << "%";
+      }
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
   g.SetMaxValue(0);
   EXPECT_EQ(g.Percent(), 0);  // an empty range shows 0
+}
+
+TEST(GaugeModel, ThePercentageOfTheWidestRangeIsExact) {
+  GaugeModel g;
+  g.SetMaxValue(INT64_MAX);
+  g.SetMinValue(INT64_MIN);
+  g.SetProgress(0);  // 2^63 of 2^64 − 1: a hair above a half
+  EXPECT_EQ(g.Percent(), 50);
+  g.SetProgress(INT64_MAX - 1);  // 2^64 − 2 of 2^64 − 1
+  EXPECT_EQ(g.Percent(), 100);
+  g.SetProgress(INT64_MIN + 1);
+  EXPECT_EQ(g.Percent(), 0);
+  g.SetMinValue(0);
+  g.SetProgress(INT64_MAX / 200);  // just under 0.5%
+  EXPECT_EQ(g.Percent(), 0);
+  g.SetProgress(INT64_MAX / 200 + 1);  // just over it
+  EXPECT_EQ(g.Percent(), 1);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include "firmware/firmware_source.h"
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <system_error>
 
 #include "common/errors.h"
 #include "firmware/embedded_firmware.h"
@@ -16,7 +16,8 @@ std::string ReadTextFile(const std::filesystem::path& path) {
     std::error_code ignored;
     const std::u8string utf8 = std::filesystem::absolute(path, ignored).u8string();
     const std::string full(utf8.begin(), utf8.end());
-    return Exception("Cannot open file \"" + full + "\". " + std::strerror(error));
+    // std::strerror's text may live in one buffer for the whole program.
+    return Exception("Cannot open file \"" + full + "\". " + std::generic_category().message(error));
   };
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) throw fail(EISDIR);

@@ -1,10 +1,15 @@
 #include "firmware/hex_text.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace zorvan {
 
 void HexText::Assign(std::string text) {
+  // Editors on Windows often begin a UTF-8 file with a byte-order mark; left in place it
+  // would hide the first record's colon, and that record would be passed over unseen.
+  static constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+  if (text.starts_with(kUtf8ByteOrderMark)) text.erase(0, kUtf8ByteOrderMark.size());
   text_ = std::move(text);
   lines_.clear();
   const char* const begin = text_.data();

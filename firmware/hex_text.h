@@ -10,7 +10,8 @@
 namespace zorvan {
 
 // A text split into lines at LF, CR LF or CR. A final line break does not begin a further
-// line, so an empty text has no lines and "\n" has one empty line.
+// line, so an empty text has no lines and "\n" has one empty line. A leading UTF-8
+// byte-order mark is not part of the text.
 class HexText {
  public:
   HexText() = default;

@@ -96,6 +96,8 @@ bool PlaceRecords(OperatorSurface& surface, const HexText& text, std::string& im
         // The data digits stand between the type and the checksum.
         if (static_cast<int64_t>(line.size()) < 11 + digits) return fail(kTruncatedRecordHead);
         const int64_t position = segment_base + 2 * address;
+        // A record without data places nothing, wherever it points.
+        if (digits == 0) break;
         if (position < 0 || position + digits > static_cast<int64_t>(kImageLength)) {
           return fail(kOutsideImageHead);
         }

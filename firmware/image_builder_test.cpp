@@ -196,6 +196,22 @@ TEST(PrepareImage, RecordsThatDoNotFitTheImageAreRefused) {
   auto last_byte = Prepare(Lines({edge, Data(0x2CFF, "AB"), kEof}));
   ASSERT_TRUE(last_byte->ok);
   EXPECT_EQ(last_byte->image.ImageText.substr(kImageLength - 2), "AB");
+  // A record without data places nothing, so it cannot fall outside.
+  auto empty_beyond = Prepare(Lines({beyond, Data(0xFFFF, ""), top, Data(0xFFFF, ""), kEof}));
+  ASSERT_TRUE(empty_beyond->ok) << empty_beyond->surface.messages.front();
+  EXPECT_TRUE(empty_beyond->image.WrittenRanges.empty());
+}
+
+// A byte-order mark before the first record would hide its colon: the record at address
+// 0 would be lost, or the data after a lost base would land at the wrong address.
+TEST(PrepareImage, ALeadingByteOrderMarkIsNotPartOfTheFirstRecord) {
+  const std::string bom = "\xEF\xBB\xBF";
+  auto reset_vector = Prepare(bom + Lines({Data(0, "0102"), kEof}));
+  ASSERT_TRUE(reset_vector->ok);
+  EXPECT_EQ(Digits(reset_vector->image, 0, 2), "0102");
+  auto based = Prepare(bom + Lines({":020000040001F9", Data(0x10, "5A"), kEof}));
+  ASSERT_TRUE(based->ok);
+  EXPECT_EQ(based->image.WrittenRanges, (std::vector<ByteRange>{{0x10010, 0x10011}}));
 }
 
 TEST(PrepareImage, AFieldThatIsNotHexadecimalRaisesAndKeepsTheEarlierImage) {

@@ -61,13 +61,13 @@ std::string MemoryTooLargeText(const FlasherState& state) {
 
 // The end of what the firmware's records wrote: a device that ends before it would be
 // reported as programmed with part of the firmware missing.
-int64_t FirmwareEnd(const FlasherState& state) {
-  return state.WrittenRanges.empty() ? 0 : int64_t{state.WrittenRanges.back().End};
+int64_t FirmwareEnd(const ImageState& image) {
+  return image.WrittenRanges.empty() ? 0 : int64_t{image.WrittenRanges.back().End};
 }
 
-std::string FirmwareTooLargeText(const FlasherState& state) {
+std::string FirmwareTooLargeText(const FlasherState& state, const ImageState& image) {
   return "Мікропрограма не вміщується в пам'ять приладу:\r\nприлад має " + std::to_string(DeviceBytes(state)) +
-         " байт, мікропрограма займає " + std::to_string(FirmwareEnd(state)) + " байт.\r\nЗапис неможливий!";
+         " байт, мікропрограма займає " + std::to_string(FirmwareEnd(image)) + " байт.\r\nЗапис неможливий!";
 }
 
 // The chunk's digits from the image, clipped at the image's end.
@@ -94,7 +94,7 @@ class ProgrammingRun {
       for (int32_t index = 1; index <= state_.ChunksPerBlock; ++index) {
         surface_.ProcessMessages();
         state_.CommandText = FrameCommand("05" + IntToHex(static_cast<uint32_t>(index), 2) +
-                                          ChunkDigits(state_.ImageText, c_.FlashAddress, state_.ChunkSize));
+                                          ChunkDigits(f_.image.ImageText, c_.FlashAddress, state_.ChunkSize));
         if (!AttemptLoop(kWrite)) return RunEnding::Stopped;
         surface_.SetChunkBarPosition(surface_.ChunkBarPosition() + 1);
         if (c_.FailureCount > kFailureBudget) return Fail(kWrite);
@@ -201,7 +201,7 @@ std::string VersionGateRefusal(const std::string& description) {
 RunEnding ButtonWriteClick(Flasher& flasher) {
   // A half-built or missing image would be written over the device's firmware: refuse
   // before the port is even touched.
-  if (!flasher.state.ImageComplete) {
+  if (!flasher.image.ImageComplete) {
     flasher.surface.MessageBeep(MB_ICONHAND);
     flasher.surface.ShowMessage(kNoImage);
     return RunEnding::Declined;
@@ -216,8 +216,8 @@ RunEnding ButtonWriteClick(Flasher& flasher) {
   if (DeviceBytes(flasher.state) > kAddressableBytes) {
     return ResetAndRefuse(flasher, MemoryTooLargeText(flasher.state), RunEnding::Declined);
   }
-  if (FirmwareEnd(flasher.state) > DeviceBytes(flasher.state)) {
-    return ResetAndRefuse(flasher, FirmwareTooLargeText(flasher.state), RunEnding::Declined);
+  if (FirmwareEnd(flasher.image) > DeviceBytes(flasher.state)) {
+    return ResetAndRefuse(flasher, FirmwareTooLargeText(flasher.state, flasher.image), RunEnding::Declined);
   }
   return ProgrammingRun(flasher).Run();
 }

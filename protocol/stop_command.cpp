@@ -9,7 +9,7 @@ bool StopCommand(FlasherState& state, OperatorSurface& surface) {
                     Control::cbBaudRate}) {
     surface.SetEnabled(c, true);
   }
-  surface.SetStatus("Зупинено користувачем");
+  surface.SetStatus(kStoppedStatus);
   surface.ShowMessage(std::string(19, ' ') + "Зупинено користувачем!\r\n" + std::string(9, ' ') +
                       "Мікропрограма записана частково!\r\n"
                       "Необхідно повторно вибрати файл прошивки,\r\n" +

@@ -7,6 +7,9 @@
 
 namespace zorvan {
 
+// The status label once the operator has stopped a run.
+inline constexpr const char* kStoppedStatus = "Зупинено користувачем";
+
 // Acts only while the main gauge stands above 0, so it cannot stop the first block of a
 // run. Stores the request, enables the five operating controls, sets the status label
 // and shows the warning. Returns whether it acted.

@@ -223,4 +223,9 @@ class TBComPort : public PortOperations {
 // device, and the group that grants it); empty when there is nothing to add.
 std::string PortAccessHint(const std::string& port);
 
+// One text for every name of the device `port` stands for, so that two names of one
+// device compare equal: on Linux its path with every symbolic link resolved (a
+// /dev/serial/by-id name gives its /dev/ttyUSBn), on Windows its COM name in capitals.
+std::string PortIdentity(const std::string& port);
+
 }  // namespace zorvan

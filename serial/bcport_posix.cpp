@@ -13,7 +13,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "serial/bcport.h"
 #include "serial/termios_settings_posix.h"
@@ -259,12 +261,24 @@ std::string PortAccessHint(const std::string& port) {
   if (!S_ISCHR(node.st_mode)) return path + " is not a serial port.";
   if (access(path.c_str(), R_OK | W_OK) == 0 || errno != EACCES) return {};
   std::string owner;
-  if (const struct group* g = getgrgid(node.st_gid)) owner = g->gr_name;
+  // getgrgid's record is shared by the whole program; the runs of a gang ask at once.
+  struct group record {};
+  struct group* found = nullptr;
+  std::vector<char> buffer(16384);
+  if (getgrgid_r(node.st_gid, &record, buffer.data(), buffer.size(), &found) == 0 && found) {
+    owner = found->gr_name;
+  }
   if (owner.empty() || owner == "root") {
     return "No permission to open " + path + ": ask the administrator for access to it.";
   }
   return "No permission to open " + path + ": add your user to the group '" + owner +
          "' (sudo usermod -aG " + owner + " $USER), then log in again.";
+}
+
+std::string PortIdentity(const std::string& port) {
+  // A name that leads nowhere yet is still compared by what it spells.
+  std::error_code ignored;
+  return std::filesystem::weakly_canonical(DevicePath(port), ignored).string();
 }
 
 }  // namespace zorvan

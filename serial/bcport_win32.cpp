@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <timeapi.h>
 
+#include <cctype>
 #include <cstddef>
 
 #include "serial/bcport.h"
@@ -208,6 +209,14 @@ std::string PortAccessHint(const std::string& port) {
   if (IsFolder(path)) return port + " is a folder, not a serial port.";
   if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return port + " is a file, not a serial port.";
   return {};
+}
+
+std::string PortIdentity(const std::string& port) {
+  // COM names are not case-sensitive, and \\.\COM3 (the form ports above COM9 need in
+  // CreateFile) is COM3.
+  std::string name = port.rfind("\\\\.\\", 0) == 0 ? port.substr(4) : port;
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return name;
 }
 
 }  // namespace zorvan

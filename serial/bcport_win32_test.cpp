@@ -136,6 +136,12 @@ TEST_F(ComPair, ASecondOpenerIsTurnedAway) {
   EXPECT_FALSE(other.Connected());
 }
 
+TEST(TBComPortWin32, ANameOfAPortInAnyCaseOrDeviceFormIsTheSamePort) {
+  EXPECT_EQ(PortIdentity("com3"), "COM3");
+  EXPECT_EQ(PortIdentity("\\\\.\\COM3"), "COM3");
+  EXPECT_NE(PortIdentity("COM3"), PortIdentity("COM13"));
+}
+
 TEST(TBComPortWin32, AMissingPortIsNamedAsMissing) {
   TBComPort port;
   port.SetPort("COM239");

@@ -22,8 +22,9 @@ bool PortNameLess(const std::string& a, const std::string& b) {
              fa.data(), fa.data() + fa.size(), fb.data(), fb.data() + fb.size()) < 0;
 }
 
-std::vector<SerialPortInfo> ListSerialPortDetails(const std::string& table) {
+std::vector<SerialPortInfo> ListSerialPortDetails(const std::string& table, const std::string& stable_names) {
   std::vector<SerialPortInfo> ports = ReadPortTable(table);
+  AddStableNames(ports, stable_names);
   std::stable_sort(ports.begin(), ports.end(), [](const SerialPortInfo& a, const SerialPortInfo& b) {
     return PortNameLess(a.Name, b.Name);
   });

@@ -18,6 +18,7 @@
 namespace zorvan {
 
 const char* const kSystemPortTable = "/sys/class/tty";
+const char* const kStablePortNames = "/dev/serial/by-id";
 
 namespace {
 
@@ -109,6 +110,27 @@ std::vector<SerialPortInfo> ReadPortTable(const std::string& table) {
   }
   if (ec) throw EComPort(com_text::kNoPortTable);
   return ports;
+}
+
+void AddStableNames(std::vector<SerialPortInfo>& ports, const std::string& stable_names) {
+  std::error_code ec;
+  fs::directory_iterator links(stable_names, ec);
+  if (ec) return;
+  for (; links != fs::directory_iterator(); links.increment(ec)) {
+    std::error_code link_ec;
+    const fs::path target = fs::read_symlink(links->path(), link_ec);
+    if (link_ec) continue;
+    // udev's links are relative to their folder ("../../ttyUSB0").
+    const fs::path device = fs::weakly_canonical(links->path().parent_path() / target, link_ec);
+    if (link_ec) continue;
+    for (SerialPortInfo& port : ports) {
+      std::error_code port_ec;
+      if (fs::weakly_canonical(port.Name, port_ec) == device && !port_ec) {
+        port.StableNames.push_back(links->path().string());
+      }
+    }
+  }
+  for (SerialPortInfo& port : ports) std::sort(port.StableNames.begin(), port.StableNames.end());
 }
 
 }  // namespace zorvan

@@ -149,6 +149,27 @@ TEST(ListSerialPorts, DetailsNameTheHardwaresDriverAndTheUsbDevice) {
   EXPECT_EQ(ftdi.LatencyTimerMs, "16");
 }
 
+TEST(ListSerialPorts, GivesEachPortTheStableNamesThatLeadToIt) {
+  FakeSysfs sysfs;
+  sysfs.LayOutABench();
+  const fs::path by_id = fs::path(sysfs.ClassTty()).parent_path() / "by-id";
+  fs::create_directories(by_id);
+  fs::create_symlink("/dev/ttyUSB0", by_id / "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+  fs::create_symlink("/dev/ttyACM0", by_id / "usb-Raspberry_Pi_Pico_E6605838833F6B2E-if00");
+  fs::create_symlink("/dev/ttyACM0", by_id / "usb-Raspberry_Pi_Pico_E6605838833F6B2E-if02");
+  fs::create_symlink("/dev/ttyUSB9", by_id / "usb-gone-if00-port0");  // unplugged meanwhile
+
+  const std::vector<SerialPortInfo> ports = ListSerialPortDetails(sysfs.ClassTty(), by_id.string());
+  ASSERT_EQ(Names(ports), (std::vector<std::string>{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyUSB0"}));
+  EXPECT_EQ(ports[0].StableNames, (std::vector<std::string>{(by_id / "usb-Raspberry_Pi_Pico_E6605838833F6B2E-if00").string(),
+                                                            (by_id / "usb-Raspberry_Pi_Pico_E6605838833F6B2E-if02").string()}));
+  EXPECT_TRUE(ports[1].StableNames.empty());
+  EXPECT_EQ(ports[2].StableNames,
+            (std::vector<std::string>{(by_id / "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0").string()}));
+  // No adapter plugged in: udev has made no folder.
+  EXPECT_TRUE(ListSerialPortDetails(sysfs.ClassTty(), (by_id / "missing").string())[2].StableNames.empty());
+}
+
 TEST(ListSerialPorts, AnEmptyTableGivesAnEmptyList) {
   FakeSysfs sysfs;
   std::vector<std::string> target = {"/dev/ttyUSB0"};

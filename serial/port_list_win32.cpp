@@ -16,6 +16,7 @@
 namespace zorvan {
 
 const char* const kSystemPortTable = "HKEY_LOCAL_MACHINE\\HARDWARE\\DEVICEMAP\\SERIALCOMM";
+const char* const kStablePortNames = "";
 
 namespace {
 
@@ -125,6 +126,11 @@ std::vector<SerialPortInfo> ReadPortTable(const std::string& table) {
     }
   }
   return ports;
+}
+
+void AddStableNames(std::vector<SerialPortInfo>&, const std::string&) {
+  // A COM name stays with its adapter across re-plugging: Windows keeps it by the
+  // adapter's serial number.
 }
 
 }  // namespace zorvan

@@ -5,12 +5,15 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
+
+#include "common/conversions.h"
 
 namespace zorvan::testing {
 
@@ -96,16 +99,38 @@ ProgramResult Program::Finish(std::chrono::seconds limit) {
   return result;
 }
 
+std::string WriteHexFile(const std::string& path, int bytes) {
+  std::ofstream out(path);
+  for (int address = 0; address < bytes; address += 16) {
+    std::string record = "10" + IntToHex(address, 4) + "00";
+    int sum = 0x10 + (address >> 8) + (address & 0xFF);
+    for (int i = 0; i < 16; ++i) {
+      const int value = (address + i) * 5 % 256;
+      record += IntToHex(value, 2);
+      sum += value;
+    }
+    out << ":" << record << IntToHex((0x100 - sum % 256) % 256, 2) << "\n";
+  }
+  out << ":00000001FF\n";
+  return path;
+}
+
 ProgramResult RunProgram(const std::string& name, const std::vector<std::string>& args) {
   return Program(name, args).Finish();
 }
 
 std::string Program::OutputSoFar() const { return ReadFile(dir_ + "/out"); }
 
-SimProcess::SimProcess(std::vector<std::string> args) : program_("zorvan-sim", args) {
-  if (!program_.WaitForOutput("\n")) throw std::runtime_error("zorvan-sim did not start");
-  const std::string out = program_.OutputSoFar();
-  port_ = out.substr(0, out.find('\n'));
+SimProcess::SimProcess(std::vector<std::string> args, size_t count) : program_("zorvan-sim", args) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  std::string out;
+  while (std::count(out.begin(), out.end(), '\n') < static_cast<std::ptrdiff_t>(count)) {
+    if (std::chrono::steady_clock::now() >= deadline) throw std::runtime_error("zorvan-sim did not start");
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    out = program_.OutputSoFar();
+  }
+  std::istringstream lines(out);
+  for (std::string line; ports_.size() < count && std::getline(lines, line);) ports_.push_back(line);
 }
 
 }  // namespace zorvan::testing

@@ -36,14 +36,19 @@ class Program {
   int pid_ = -1;
 };
 
+// Writes a HEX file of `bytes` bytes from address 0, in records of 16; returns `path`.
+std::string WriteHexFile(const std::string& path, int bytes);
+
 // Runs a program to its end.
 ProgramResult RunProgram(const std::string& name, const std::vector<std::string>& args);
 
-// zorvan-sim started with `args`; its first line of output is the port to open.
+// zorvan-sim started with `args`; its first lines of output are the ports to open, one
+// per device (`count` of them, as its --count says).
 class SimProcess {
  public:
-  explicit SimProcess(std::vector<std::string> args);
-  const std::string& PortPath() const { return port_; }
+  explicit SimProcess(std::vector<std::string> args, size_t count = 1);
+  const std::string& PortPath() const { return ports_.front(); }
+  const std::vector<std::string>& PortPaths() const { return ports_; }
   // Stops the device (SIGTERM) and returns what it reported.
   ProgramResult Stop() {
     program_.Signal(SIGTERM);
@@ -52,7 +57,7 @@ class SimProcess {
 
  private:
   Program program_;
-  std::string port_;
+  std::vector<std::string> ports_;
 };
 
 }  // namespace zorvan::testing

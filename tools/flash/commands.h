@@ -20,6 +20,7 @@ int RunDetect(const Arguments& args);
 int RunWrite(const Arguments& args);
 int RunReset(const Arguments& args);
 int RunPorts(const Arguments& args);
+int RunRecords(const Arguments& args);
 
 // All subcommands in the order --help lists them.
 const std::vector<Command>& Commands();

@@ -5,24 +5,22 @@
 #include <ostream>
 #include <thread>
 
-#include "serial/queued_gui_thread.h"
+#include "common/local_time.h"
 
 namespace zorvan::cli {
 
-namespace {
-
-// Messages join their lines with CR LF, as message boxes do; a terminal wants LF alone.
 std::string TerminalLines(const std::string& text) {
   std::string out;
   out.reserve(text.size());
+  bool line_start = true;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    if (line_start && text[i] == ' ') continue;
     out += text[i];
+    line_start = text[i] == '\n';
   }
   return out;
 }
-
-}  // namespace
 
 void ConsoleSurface::AddMemoLine(const std::string& line) {
   if (!memo_.empty()) memo_ += "\r\n";
@@ -30,10 +28,10 @@ void ConsoleSurface::AddMemoLine(const std::string& line) {
 }
 
 void ConsoleSurface::ShowMessage(const std::string& text) {
-  messages_ << TerminalLines(text) << std::endl;
+  *messages_ << TerminalLines(text) << std::endl;
 }
 
-void ConsoleSurface::ProcessMessages() { DefaultGuiThread().ServePending(); }
+void ConsoleSurface::ProcessMessages() { gui_->ServePending(); }
 
 void ConsoleSurface::Beep(unsigned, unsigned duration_ms) { Sleep(duration_ms); }
 
@@ -42,9 +40,9 @@ void ConsoleSurface::Sleep(unsigned milliseconds) {
 }
 
 std::string ConsoleSurface::TimeOfDay() const {
-  const std::time_t now = std::time(nullptr);
+  const std::tm now = LocalTime(std::time(nullptr));
   char text[16];
-  std::strftime(text, sizeof text, "%H:%M:%S", std::localtime(&now));
+  std::strftime(text, sizeof text, "%H:%M:%S", &now);
   return text;
 }
 

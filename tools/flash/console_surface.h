@@ -7,12 +7,18 @@
 
 #include "common/gauge_model.h"
 #include "common/operator_surface.h"
+#include "serial/queued_gui_thread.h"
 
 namespace zorvan::cli {
 
+// A message as a terminal shows it: messages join their lines with CR LF and pad some
+// with spaces to centre them, as message boxes do; a terminal wants LF alone and every
+// line at the left margin.
+std::string TerminalLines(const std::string& text);
+
 class ConsoleSurface : public OperatorSurface {
  public:
-  explicit ConsoleSurface(std::ostream& messages) : messages_(messages) {}
+  explicit ConsoleSurface(std::ostream& messages) : messages_(&messages) {}
 
   void SetGaugeMax(int64_t max) override { gauge_.SetMaxValue(max); }
   void SetGaugeProgress(int64_t progress) override { gauge_.SetProgress(progress); }
@@ -40,7 +46,7 @@ class ConsoleSurface : public OperatorSurface {
   void ShowMessage(const std::string& text) override;
   void MessageBeep(unsigned) override {}
   void Beep(unsigned frequency_hz, unsigned duration_ms) override;
-  // Serves the port's line events waiting for the main thread.
+  // Serves the port's line events waiting for this surface's GUI thread.
   void ProcessMessages() override;
   void BringToFront() override {}
   void Sleep(unsigned milliseconds) override;
@@ -51,11 +57,18 @@ class ConsoleSurface : public OperatorSurface {
     baud_rate_index_ = baud_rate_index;
   }
   void SetHexFileName(std::string name) { hex_file_name_ = std::move(name); }
+  // The GUI thread whose waiting calls ProcessMessages serves; DefaultGuiThread() unless
+  // set. Each run of a gang serves its own port's.
+  void SetGuiThread(QueuedGuiThread& gui) { gui_ = &gui; }
   const std::string& Status() const { return status_; }
   const std::string& Calibration() const { return calibration_; }
 
  protected:
-  std::ostream& messages_;
+  // For surfaces that show messages their own way.
+  ConsoleSurface() = default;
+
+  std::ostream* messages_ = nullptr;
+  QueuedGuiThread* gui_ = &DefaultGuiThread();
   GaugeModel gauge_;
   int chunk_max_ = 100;
   int chunk_position_ = 0;

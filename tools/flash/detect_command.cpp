@@ -8,10 +8,9 @@
 namespace zorvan::cli {
 
 int RunDetect(const Arguments& args) {
-  const auto options = ParseDeviceOptions(args, "detect", false);
+  const auto options = ParseDeviceOptions(args, "detect");
   if (!options) return kExitUsage;
-  DeviceSession session(*options);
-  return session.Run([](Flasher& flasher) {
+  return RunOnConsole(*options, [](Flasher& flasher) {
     switch (ButtonConectClick(flasher)) {
       case IdentifyOutcome::Found: return kExitOk;
       case IdentifyOutcome::NotFound: return kExitNotFound;

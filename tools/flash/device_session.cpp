@@ -6,6 +6,7 @@
 
 #include "common/errors.h"
 #include "protocol/loader_port.h"
+#include "tools/flash/interrupt.h"
 #include "tools/flash/exit_codes.h"
 
 namespace zorvan::cli {
@@ -27,7 +28,7 @@ std::string RateList() {
 
 }  // namespace
 
-std::optional<DeviceOptions> ParseDeviceOptions(const Arguments& args, const char* command, bool takes_hex) {
+std::optional<DeviceOptions> ParseDeviceOptions(const Arguments& args, const char* command, bool write) {
   DeviceOptions o;
   auto fail = [&](const std::string& problem) -> std::optional<DeviceOptions> {
     std::cerr << "zorvan-flash " << command << ": " << problem << " (see zorvan-flash --help)\n";
@@ -39,42 +40,55 @@ std::optional<DeviceOptions> ParseDeviceOptions(const Arguments& args, const cha
     if (a == "--verbose") {
       o.verbose = true;
     } else if (a == "--port" && has_value) {
-      o.port = args[++i];
+      if (!o.ports.empty() && !write) return fail(std::string(command) + " takes one --port");
+      o.ports.push_back(args[++i]);
     } else if (a == "--baud" && has_value) {
       const auto index = RateIndex(args[++i]);
       if (!index) return fail("the rate '" + args[i] + "' is not one of " + RateList());
       o.baud_rate_index = *index;
-    } else if (a == "--hex" && has_value && takes_hex) {
+    } else if (a == "--hex" && has_value && write) {
       o.hex = args[++i];
+    } else if (a == "--record" && has_value && write) {
+      o.record = args[++i];
     } else {
       return fail("unexpected argument '" + a + "'");
     }
   }
-  if (o.port.empty()) return fail("--port PATH is required");
+  if (o.ports.empty()) return fail("--port PATH is required");
   return o;
 }
 
-DeviceSession::DeviceSession(const DeviceOptions& options)
-    : surface(std::cout, state, isatty(STDOUT_FILENO) != 0, options.verbose), port_name_(options.port) {
-  ApplyLoaderPortSettings(port);
-  surface.SetPortChoice(options.port, options.baud_rate_index);
+DeviceSession::DeviceSession(std::string port_name, int baud_rate_index)
+    : port_name_(std::move(port_name)), baud_rate_index_(baud_rate_index) {
+  ApplyLoaderPortSettings(port_);
+  port_.SetGuiThread(gui_);
 }
 
-int DeviceSession::Run(const std::function<int(Flasher&)>& procedure) {
+int DeviceSession::Run(ProgressSurface& surface, const ImageState& image,
+                       const std::function<int(Flasher&)>& procedure) {
+  surface.SetPortChoice(port_name_, baud_rate_index_);
+  surface.SetGuiThread(gui_);
+  Flasher flasher{state, surface, port_, image};
   try {
     return procedure(flasher);
+  } catch (const RunInterrupted&) {
+    return kExitStopped;
   } catch (const EConvertError& e) {
-    surface.FinishBar();
-    std::cerr << ExceptionDisplayText(e.Message()) << "\n";
+    surface.ShowError(ExceptionDisplayText(e.Message()));
     return kExitBadDescription;
   } catch (const Exception& e) {
     // Nothing but the port raises inside the loader's procedures otherwise.
-    surface.FinishBar();
-    std::cerr << ExceptionDisplayText(e.Message()) << "\n";
     const std::string hint = PortAccessHint(port_name_);
-    if (!hint.empty()) std::cerr << hint << "\n";
+    surface.ShowError(ExceptionDisplayText(e.Message()) + (hint.empty() ? "" : "\n" + hint));
     return kExitPortError;
   }
+}
+
+int RunOnConsole(const DeviceOptions& options, const std::function<int(Flasher&)>& procedure) {
+  DeviceSession session(options.ports.front(), options.baud_rate_index);
+  ConsoleProgressView view(std::cout, std::cerr, isatty(STDOUT_FILENO) != 0);
+  ProgressSurface surface(view, session.state, options.verbose);
+  return session.Run(surface, procedure);
 }
 
 }  // namespace zorvan::cli

@@ -1,45 +1,58 @@
 #pragma once
-// What the detect, write and reset commands share: their options, and a port, a state
-// and a surface wired together for one of the loader's procedures.
+// What the detect, write and reset commands share: their options, and a port and a
+// state of their own for one of the loader's procedures.
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "protocol/flasher.h"
 #include "serial/bcport.h"
+#include "serial/queued_gui_thread.h"
 #include "tools/flash/commands.h"
 #include "tools/flash/progress_surface.h"
 
 namespace zorvan::cli {
 
 struct DeviceOptions {
-  std::string port;
+  std::vector<std::string> ports;  // one, or several for a gang
   int baud_rate_index = br115200;
-  std::string hex;  // empty: the carried firmware
+  std::string hex;     // empty: the carried firmware
+  std::string record;  // the file run records are appended to; empty: none
   bool verbose = false;
 };
 
-// --port PATH (required), --baud RATE, --verbose, and --hex FILE when `takes_hex`.
-// Prints what is wrong and returns nothing when the arguments do not fit.
-std::optional<DeviceOptions> ParseDeviceOptions(const Arguments& args, const char* command, bool takes_hex);
+// --port PATH (required), --baud RATE and --verbose; for `write` also several --port,
+// --hex FILE and --record FILE. Prints what is wrong and returns nothing when the
+// arguments do not fit.
+std::optional<DeviceOptions> ParseDeviceOptions(const Arguments& args, const char* command, bool write = false);
 
 class DeviceSession {
  public:
-  // The surface writes to the standard output, as a progress bar when that is a terminal.
-  explicit DeviceSession(const DeviceOptions& options);
+  DeviceSession(std::string port_name, int baud_rate_index);
 
-  // Runs the procedure; a port error or a description that is not a version number
-  // is printed and becomes its exit status.
-  int Run(const std::function<int(Flasher&)>& procedure);
+  // Runs the procedure on `surface`, writing `image` when it programs; a port error or a
+  // description that is not a version number is shown and becomes its exit status, as
+  // is Ctrl+C before anything was erased.
+  int Run(ProgressSurface& surface, const ImageState& image, const std::function<int(Flasher&)>& procedure);
+  int Run(ProgressSurface& surface, const std::function<int(Flasher&)>& procedure) {
+    return Run(surface, state, procedure);
+  }
 
   FlasherState state;
-  ProgressSurface surface;
-  TBComPort port;
-  Flasher flasher{state, surface, port};
 
  private:
   std::string port_name_;
+  int baud_rate_index_;
+  // The port's own: the line events of a gang's ports are each served by their own run.
+  // It outlives the port, whose closing is served here.
+  QueuedGuiThread gui_;
+  TBComPort port_;
 };
+
+// Runs the procedure on the first of the options' ports, shown on this console: a
+// progress line in place when the standard output is a terminal.
+int RunOnConsole(const DeviceOptions& options, const std::function<int(Flasher&)>& procedure);
 
 }  // namespace zorvan::cli

@@ -15,6 +15,8 @@ enum ExitCode : int {
   kExitStopped = 8,         // the operator stopped the run (Ctrl+C)
   kExitDeclined = 9,        // the device's memory is beyond the erase address or too small for the firmware
   kExitBadDescription = 10, // the device describes itself with six characters that are no number
+  kExitGangIncomplete = 11, // a gang run: not every device was programmed (the table says which)
+  kExitRecordFailed = 12,   // the run record file could not be opened (nothing started) or written
 };
 
 }  // namespace zorvan::cli

@@ -20,14 +20,16 @@ const std::vector<Command>& Commands() {
       {"ports", "ports",
        "Lists the serial ports the system has registered, one per line (a device path on\n"
        "Linux, a COM name on Windows), with the USB vendor:product, product name, serial\n"
-       "number, driver and the adapter's latency timer where known. A Linux\n"
-       "pseudo-terminal, such as a simulated device's, is never listed.",
+       "number, driver and the adapter's latency timer where known; below each, its\n"
+       "stable names on Linux (/dev/serial/by-id/...), which stay with the adapter\n"
+       "wherever it is plugged in. A Linux pseudo-terminal, such as a simulated device's,\n"
+       "is never listed.",
        RunPorts},
       {"detect", "detect --port PATH [--baud RATE] [--verbose]",
        "Wakes and identifies the device's loader on the port, as the window's detect\n"
        "button does, and shows the device's description.",
        RunDetect},
-      {"write", "write --port PATH [--baud RATE] [--hex FILE] [--verbose]",
+      {"write", "write --port PATH [--port PATH...] [--baud RATE] [--hex FILE] [--record FILE] [--verbose]",
        "Programs the carried firmware (or the image of FILE, prepared as check prepares\n"
        "it) into the device, as the window's write button does: identifies the device,\n"
        "refuses one that already holds this firmware or a newer one, then erases, writes\n"
@@ -36,11 +38,29 @@ const std::vector<Command>& Commands() {
        "otherwise a line is printed at every tenth. --verbose prints every attempt.\n"
        "Ctrl+C while blocks are written asks the run to stop, as Ctrl+Delete does in the\n"
        "window (it takes effect after the first block); before that, or pressed a second\n"
-       "time, it ends the program at once.",
+       "time, it ends the program at once.\n"
+       "Several --port options program several devices at once (a gang), each with the\n"
+       "whole procedure of its own, from one image. On a terminal each device has a line\n"
+       "that shows its progress and then its result; other output is prefixed with the\n"
+       "port. A table of every device's description, result and time ends the run.\n"
+       "Ctrl+C asks every run to stop; one that has erased nothing yet ends at once.\n"
+       "A port named twice (by any of its names) is refused before anything starts.\n"
+       "--record FILE appends one line of JSON per device and run to FILE, whatever the\n"
+       "run's ending: when it began and how long it took, the host, the port and its USB\n"
+       "adapter, the rate, the device's loader version and description before the run,\n"
+       "the firmware (its version, and the HEX file's name and SHA-256), the result, the\n"
+       "failed attempts and the final pauses. FILE is opened before any device is\n"
+       "touched; when it cannot be, nothing is started.",
        RunWrite},
       {"reset", "reset --port PATH [--baud RATE]",
        "Sends the device the reset sequence, as Ctrl+L does in the window.",
        RunReset},
+      {"records", "records FILE [--since DATE] [--port PATH]",
+       "Prints the run records of FILE (written by write --record) as a table; --since\n"
+       "keeps those begun at or after a local date or time (2026-03-13, or\n"
+       "\"2026-03-13 14:05\"), --port those of one port. A last line cut short by a\n"
+       "crash is left out.",
+       RunRecords},
   };
   return commands;
 }
@@ -73,6 +93,9 @@ void PrintHelp(std::ostream& out) {
          "  9  declined: the device's memory reaches past the 16 MiB the erase address can\n"
          "     name, or is too small to hold the whole firmware\n"
          " 10  the device's description is six characters that are not a version number\n"
+         " 11  several ports: not every device was programmed (the table gives each one's\n"
+         "     result and status)\n"
+         " 12  the run record file could not be opened (nothing was started) or written\n"
          "\nRATE is one of 110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 56000,\n"
          "57600, 115200 (the default), 128000, 256000. PATH is, on Linux, a device path\n"
          "(/dev/ttyUSB0) or a name under /dev (ttyUSB0); on Windows, a port name (COM3).\n";

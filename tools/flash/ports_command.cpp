@@ -1,6 +1,7 @@
 // zorvan-flash ports: the serial ports the system has registered, one path per line, with
-// what tells one USB adapter from another (vendor:product, product name, serial number)
-// and the adapter's latency timer where the system shows it.
+// what tells one USB adapter from another: vendor:product, product name, serial number,
+// the adapter's latency timer where the system shows it, and below each the stable names
+// (/dev/serial/by-id/...) that lead to it.
 
 #include <algorithm>
 #include <iostream>
@@ -56,6 +57,9 @@ int RunPorts(const Arguments& args) {
     std::cout << port.Name;
     if (!details.empty()) std::cout << std::string(width - port.Name.size() + 2, ' ') << details;
     std::cout << "\n";
+    // The names that stay with the adapter when it is plugged in elsewhere; any of them
+    // is taken by --port.
+    for (const std::string& name : port.StableNames) std::cout << std::string(width + 2, ' ') << name << "\n";
   }
   return kExitOk;
 }

@@ -1,15 +1,12 @@
 #include "tools/flash/progress_surface.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 #include <ostream>
 
 #include "protocol/programming_run.h"
 #include "protocol/stop_command.h"
-#include "tools/flash/exit_codes.h"
+#include "tools/flash/interrupt.h"
 
 namespace zorvan::cli {
 
@@ -19,22 +16,9 @@ using Clock = std::chrono::steady_clock;
 constexpr int kBarWidth = 24;
 constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 
-// Set from the signal handler; only flags and _exit are safe there.
-volatile sig_atomic_t g_writing = 0;
-volatile sig_atomic_t g_stop_requested = 0;
+}  // namespace
 
-void OnInterrupt(int) {
-  // Windows puts the default action back before calling a handler.
-  std::signal(SIGINT, OnInterrupt);
-  if (!g_writing || g_stop_requested) {
-    static const char kNote[] = "\nzorvan-flash: interrupted\n";
-    [[maybe_unused]] ssize_t ignored = write(STDERR_FILENO, kNote, sizeof kNote - 1);
-    _exit(kExitStopped);
-  }
-  g_stop_requested = 1;
-}
-
-std::string Duration(double seconds) {
+std::string DurationText(double seconds) {
   const auto s = static_cast<int64_t>(seconds + 0.5);
   char text[32];
   if (s >= 3600) {
@@ -45,8 +29,6 @@ std::string Duration(double seconds) {
   }
   return text;
 }
-
-}  // namespace
 
 std::string ProgressLine(const ProgressFigures& f) {
   const int64_t filled = std::clamp<int64_t>(f.percent, 0, 100) * kBarWidth / 100;
@@ -62,22 +44,43 @@ std::string ProgressLine(const ProgressFigures& f) {
     const double rate = static_cast<double>(f.bytes_done) / f.seconds;
     std::snprintf(figures, sizeof figures, "  %.1f KiB/s", rate / 1024);
     line += figures;
-    line += "  " + Duration(static_cast<double>(f.bytes_total - f.bytes_done) / rate) + " left";
+    line += "  " + DurationText(static_cast<double>(f.bytes_total - f.bytes_done) / rate) + " left";
   }
   if (!f.calibration.empty()) line += "  " + f.calibration;
   return line;
 }
 
-ProgressSurface::ProgressSurface(std::ostream& out, FlasherState& state, bool terminal, bool verbose)
-    : ConsoleSurface(out), state_(state), terminal_(terminal), verbose_(verbose) {}
+void ConsoleProgressView::DrawInPlace(const std::string& line) {
+  out_ << "\r\x1b[K" << line << std::flush;
+  shown_ = true;
+}
+
+void ConsoleProgressView::KeepInPlace() {
+  if (!shown_) return;
+  out_ << std::endl;
+  shown_ = false;
+}
+
+void ConsoleProgressView::Print(const std::string& text, bool error) {
+  if (error) {
+    KeepInPlace();
+    err_ << text << "\n" << std::flush;
+    return;
+  }
+  if (shown_) {
+    out_ << "\r\x1b[K";
+    shown_ = false;
+  }
+  out_ << text << std::endl;
+}
+
+ProgressSurface::ProgressSurface(ProgressView& view, FlasherState& state, bool verbose)
+    : view_(view), state_(state), verbose_(verbose) {}
 
 ProgressSurface::~ProgressSurface() {
   FinishBar();
-  g_writing = 0;
-  g_stop_requested = 0;
+  if (writing_) WritingEnds();
 }
-
-void ProgressSurface::CatchInterrupt() { std::signal(SIGINT, OnInterrupt); }
 
 void ProgressSurface::SetGaugeMax(int64_t max) {
   ConsoleSurface::SetGaugeMax(max);
@@ -103,17 +106,18 @@ void ProgressSurface::SetStatus(const std::string& text) {
   if (writing_ && !writing) {  // the writing has ended: its last figures stay on screen
     Redraw(true);
     FinishBar();
+    WritingEnds();
   }
   ConsoleSurface::SetStatus(text);
   if (writing && !writing_) {
     writing_since_ = Clock::now();
     last_tenth_ = -1;
+    WritingBegins();
   }
   writing_ = writing;
-  g_writing = writing;
   if (verbose_) {
-    ClearBar();
-    messages_ << text << std::endl;
+    view_.Print(text);
+    drawn_ = false;
   }
   Redraw(true);
 }
@@ -123,27 +127,48 @@ void ProgressSurface::SetCalibration(const std::string& text) {
   Redraw(true);
 }
 
+void ProgressSurface::SetMemoText(const std::string& text) {
+  ConsoleSurface::SetMemoText(text);
+  description_ = text;
+}
+
 void ProgressSurface::AddMemoLine(const std::string& line) {
   ConsoleSurface::AddMemoLine(line);
+  // Every attempt is logged right after its frame was sent.
+  if (writing_) erasing_begun_ = true;
   if (!verbose_) return;
-  ClearBar();
-  messages_ << line << std::endl;
+  view_.Print(line);
+  drawn_ = false;
   Redraw(true);
 }
 
 void ProgressSurface::ShowMessage(const std::string& text) {
-  ClearBar();
-  ConsoleSurface::ShowMessage(text);
+  shown_.push_back(text);
+  view_.Print(TerminalLines(text));
+  drawn_ = false;
+}
+
+void ProgressSurface::ShowError(const std::string& text) {
+  shown_.push_back(text);
+  view_.Print(text, /*error=*/true);
+  drawn_ = false;
 }
 
 void ProgressSurface::ProcessMessages() {
   ConsoleSurface::ProcessMessages();
-  if (!g_stop_requested || stop_given_) return;
+  if (!StopRequested() || stop_given_) return;
+  if (!erasing_begun_) {
+    // Nothing has been erased on this device: it is left as it was, as a run alone
+    // would be left when Ctrl+C ends the program at once.
+    shown_.push_back(kStoppedStatus);
+    view_.Print("zorvan-flash: stopped before anything was erased");
+    throw RunInterrupted();
+  }
   stop_given_ = StopCommand(state_, *this);
   if (!stop_given_ && !stop_deferred_noted_) {
     stop_deferred_noted_ = true;
-    ClearBar();
-    messages_ << "zorvan-flash: the stop takes effect once the first block is written" << std::endl;
+    view_.Print("zorvan-flash: the stop takes effect once the first block is written");
+    drawn_ = false;
   }
 }
 
@@ -159,35 +184,27 @@ ProgressFigures ProgressSurface::Figures() const {
   return f;
 }
 
-// On a terminal one line is drawn over and over, a few times a second; elsewhere a
-// line is printed at every tenth of the writing.
+// In place, a few times a second; as lines of their own, at every tenth of the writing.
 void ProgressSurface::Redraw(bool force) {
   if (!writing_) return;
   const ProgressFigures figures = Figures();
-  if (!terminal_) {
+  if (!view_.RedrawsInPlace()) {
     const int64_t tenth = figures.percent / 10;
     if (tenth == last_tenth_) return;
     last_tenth_ = tenth;
-    messages_ << ProgressLine(figures) << std::endl;
+    view_.Print(ProgressLine(figures));
     return;
   }
   const auto now = Clock::now();
-  if (!force && bar_shown_ && now - last_draw_ < kRedrawInterval) return;
+  if (!force && drawn_ && now - last_draw_ < kRedrawInterval) return;
   last_draw_ = now;
-  messages_ << "\r\x1b[K" << ProgressLine(figures) << std::flush;
-  bar_shown_ = true;
+  view_.DrawInPlace(ProgressLine(figures));
+  drawn_ = true;
 }
 
 void ProgressSurface::FinishBar() {
-  if (!bar_shown_) return;
-  messages_ << std::endl;
-  bar_shown_ = false;
-}
-
-void ProgressSurface::ClearBar() {
-  if (!bar_shown_) return;
-  messages_ << "\r\x1b[K" << std::flush;
-  bar_shown_ = false;
+  view_.KeepInPlace();
+  drawn_ = false;
 }
 
 }  // namespace zorvan::cli

@@ -1,16 +1,18 @@
 #pragma once
-// The command line's surface for the loader procedures: the main gauge becomes a
-// progress bar on a terminal (with bytes written, throughput, time left and the
-// calibration counters while blocks are written), or a line every tenth when the
-// output is not a terminal; --verbose adds the memo's log lines. Ctrl+C during the
-// writing of blocks asks for the operator's stop, the window's Ctrl+Delete.
+// The command line's surface for the loader procedures: while blocks are written the
+// main gauge becomes a progress line (bytes written, throughput, time left and the
+// calibration counters), redrawn in place on a terminal or printed at every tenth
+// otherwise; messages are printed, and --verbose adds the memo's log lines. Ctrl+C asks
+// for the operator's stop, the window's Ctrl+Delete, once it can act.
 
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "protocol/flasher_state.h"
 #include "tools/flash/console_surface.h"
+#include "tools/flash/progress_view.h"
 
 namespace zorvan::cli {
 
@@ -27,10 +29,13 @@ struct ProgressFigures {
 // throughput and time left appear once something has been written.
 std::string ProgressLine(const ProgressFigures& figures);
 
+// "0:42", or "1:02:03" from an hour on.
+std::string DurationText(double seconds);
+
 class ProgressSurface : public ConsoleSurface {
  public:
   // `state` gives the device's geometry for the byte counts and takes the stop request.
-  ProgressSurface(std::ostream& out, FlasherState& state, bool terminal, bool verbose);
+  ProgressSurface(ProgressView& view, FlasherState& state, bool verbose);
   ~ProgressSurface() override;
 
   void SetGaugeMax(int64_t max) override;
@@ -38,34 +43,41 @@ class ProgressSurface : public ConsoleSurface {
   void SetChunkBarPosition(int position) override;
   void SetStatus(const std::string& text) override;
   void SetCalibration(const std::string& text) override;
+  void SetMemoText(const std::string& text) override;
   void AddMemoLine(const std::string& line) override;
   void ShowMessage(const std::string& text) override;
-  // Runs the stop command once Ctrl+C was pressed, as soon as it can act.
+  // Runs the stop command once Ctrl+C was pressed, as soon as it can act. A run that
+  // has erased nothing yet is ended at once: RunInterrupted is thrown.
   void ProcessMessages() override;
 
-  // Routes Ctrl+C to this surface for its lifetime. Before blocks are written nothing
-  // has been erased, so Ctrl+C then ends the program at once, as does a second Ctrl+C.
-  void CatchInterrupt();
-
-  // Ends the progress bar's line, so that what is printed next starts on a line of its own.
+  // An error that ended the run (a port error, a description that is no number).
+  void ShowError(const std::string& text);
+  // Ends the progress line, so that what is printed next starts on a line of its own.
   void FinishBar();
+
+  // The messages and errors shown, in order.
+  const std::vector<std::string>& Shown() const { return shown_; }
+  // The device's description as identification put it into the memo, before any log line.
+  const std::string& Description() const { return description_; }
 
  private:
   ProgressFigures Figures() const;
   void Redraw(bool force);
-  void ClearBar();
 
+  ProgressView& view_;
   FlasherState& state_;
-  bool terminal_;
   bool verbose_;
   bool writing_ = false;  // blocks are being erased and written
-  bool bar_shown_ = false;
+  bool erasing_begun_ = false;  // the first Erase of the run has been sent
   bool stop_given_ = false;
   bool stop_deferred_noted_ = false;
   int chunks_in_progress_ = 0;  // chunks written in the block under way
   int64_t last_tenth_ = -1;
   std::chrono::steady_clock::time_point writing_since_;
   std::chrono::steady_clock::time_point last_draw_;
+  bool drawn_ = false;
+  std::vector<std::string> shown_;
+  std::string description_;
 };
 
 }  // namespace zorvan::cli

@@ -15,7 +15,8 @@ TEST(ProgressSurface, CountsAFinishedBlockOnceWhileTheNextIsErased) {
   state.ChunkSize = 16;
   state.BlockCount = 10;
   std::ostringstream out;
-  ProgressSurface surface(out, state, /*terminal=*/false, /*verbose=*/false);
+  ConsoleProgressView view(out, out, /*terminal=*/false);
+  ProgressSurface surface(view, state, /*verbose=*/false);
   surface.SetStatus(kWritingStatus);
   surface.SetGaugeMax(state.BlockCount);
   surface.SetGaugeProgress(0);

@@ -7,10 +7,9 @@
 namespace zorvan::cli {
 
 int RunReset(const Arguments& args) {
-  const auto options = ParseDeviceOptions(args, "reset", false);
+  const auto options = ParseDeviceOptions(args, "reset");
   if (!options) return kExitUsage;
-  DeviceSession session(*options);
-  return session.Run([](Flasher& flasher) {
+  return RunOnConsole(*options, [](Flasher& flasher) {
     ResetDevice(flasher);
     return kExitOk;
   });

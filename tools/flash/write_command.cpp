@@ -1,29 +1,40 @@
 // zorvan-flash write: the write button. Programs the carried firmware, or the image of
-// a HEX file prepared as `check` prepares it, into the device on the port.
+// a HEX file prepared as `check` prepares it, into the device on the port, or into the
+// devices on several ports at once, and records each run when asked to.
+
+#include <unistd.h>
 
 #include <iostream>
+#include <map>
+#include <memory>
 
 #include "common/errors.h"
-#include "protocol/programming_run.h"
+#include "firmware/firmware_source.h"
+#include "tools/flash/console_surface.h"
 #include "tools/flash/device_session.h"
 #include "tools/flash/exit_codes.h"
-#include "firmware/firmware_source.h"
+#include "tools/flash/gang_write.h"
+#include "tools/flash/interrupt.h"
+#include "tools/flash/run_recorder.h"
+#include "tools/flash/write_run.h"
 
 namespace zorvan::cli {
 
 namespace {
 
-int ExitCodeOf(RunEnding ending) {
-  switch (ending) {
-    case RunEnding::Completed: return kExitOk;
-    case RunEnding::NotFound: return kExitNotFound;
-    case RunEnding::UnknownLoaderVersion: return kExitUnknownLoader;
-    case RunEnding::Refused: return kExitRefused;
-    case RunEnding::Failed: return kExitFailed;
-    case RunEnding::Stopped: return kExitStopped;
-    case RunEnding::Declined: return kExitDeclined;
+// Two runs on one device would garble each other's frames; a stable by-id name and the
+// device it leads to are the same port.
+bool PortsAreDistinct(const std::vector<std::string>& ports) {
+  std::map<std::string, std::string> named;
+  for (const std::string& port : ports) {
+    const std::string identity = PortIdentity(port);
+    const auto [earlier, fresh] = named.emplace(identity, port);
+    if (fresh) continue;
+    std::cerr << "zorvan-flash write: --port " << earlier->second << " and --port " << port
+              << " are the same port (" << identity << "); nothing was started\n";
+    return false;
   }
-  return kExitFailed;
+  return true;
 }
 
 }  // namespace
@@ -31,17 +42,42 @@ int ExitCodeOf(RunEnding ending) {
 int RunWrite(const Arguments& args) {
   const auto options = ParseDeviceOptions(args, "write", true);
   if (!options) return kExitUsage;
-  DeviceSession session(*options);
-  session.surface.CatchInterrupt();
+  if (!PortsAreDistinct(options->ports)) return kExitUsage;
+  CatchInterrupt();
+  std::unique_ptr<RunRecorder> recorder;
+  if (!options->record.empty()) {
+    // Before any device is touched: a run that could not be recorded is not started.
+    try {
+      recorder = std::make_unique<RunRecorder>(*options);
+    } catch (const Exception& e) {
+      std::cerr << ExceptionDisplayText(e.Message()) << " No device was touched.\n";
+      return kExitRecordFailed;
+    }
+  }
+  ImageState image;
   try {
     HexText text = LoadHexText(options->hex);
-    if (!PrepareImage(session.surface, text, session.state)) return kExitHexError;
+    if (recorder) recorder->NoteFirmware(text.Text());
+    ConsoleSurface preparation(std::cout);
+    if (!PrepareImage(preparation, text, image)) return kExitHexError;
   } catch (const Exception& e) {
     std::cerr << ExceptionDisplayText(e.Message()) << "\n";
     return kExitHexError;
   }
-  if (!options->hex.empty()) session.surface.SetHexFileName(FileNameOnly(options->hex));
-  return session.Run([](Flasher& flasher) { return ExitCodeOf(ButtonWriteClick(flasher)); });
+  const std::string hex_file_name = options->hex.empty() ? std::string() : FileNameOnly(options->hex);
+  if (options->ports.size() > 1) return RunGang(*options, image, hex_file_name, recorder.get());
+
+  ConsoleProgressView view(std::cout, std::cerr, isatty(STDOUT_FILENO) != 0);
+  const std::string& port = options->ports.front();
+  const WriteOutcome outcome = WriteOnPort(port, *options, image, hex_file_name, view);
+  if (!recorder) return outcome.exit_status;
+  try {
+    recorder->Record(port, outcome);
+  } catch (const Exception& e) {
+    view.Print(e.Message(), /*error=*/true);
+    return outcome.exit_status == kExitOk ? kExitRecordFailed : outcome.exit_status;
+  }
+  return outcome.exit_status;
 }
 
 }  // namespace zorvan::cli

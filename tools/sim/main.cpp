@@ -1,15 +1,18 @@
-// zorvan-sim: a simulated Zorvan device on a pseudo-terminal, for trying the flasher
-// without hardware. It prints the port path to open, serves the loader protocol until
-// it is told to stop (SIGINT, SIGTERM, SIGHUP) or hangs up, then dumps and checks its
-// flash when asked to.
+// zorvan-sim: simulated Zorvan devices on pseudo-terminals, for trying the flasher
+// without hardware. It prints the port path to open for each device, serves the loader
+// protocol until it is told to stop (SIGINT, SIGTERM, SIGHUP) or every device has hung
+// up, then dumps and checks each device's flash when asked to.
 
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 #include "common/errors.h"
 #include "firmware/image_builder.h"
@@ -55,8 +58,16 @@ At the end:
                           exit status 1 on any difference
   --log                   then print every accepted frame on the standard error
 
-Exit status: 0 served (and the flash matches when --verify is given), 1 the flash differs,
-2 bad options or the HEX text was refused, 3 the pseudo-terminal could not be made.
+Several devices in one process:
+  --count N               serve N devices, each on a pseudo-terminal of its own, with its
+                          own flash; their paths are printed one per line, in order
+  --device K              the options after it, up to the next --device, are device K's
+                          alone (1..N); those before the first --device are every device's.
+                          --link and --dump name one device's files: give them here
+                          when N > 1. With --verify, each device is compared on its own.
+
+Exit status: 0 served (and the flash matches when --verify is given), 1 a flash differs,
+2 bad options or the HEX text was refused, 3 a pseudo-terminal could not be made.
 )";
 
 struct Options {
@@ -109,13 +120,13 @@ Geometry ParseGeometry(const std::string& text) {
   return g;
 }
 
-Options Parse(int argc, char** argv) {
-  Options o;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
+// Applies the options in `args` to `o`.
+void Parse(const std::vector<std::string>& args, Options& o) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string a = args[i];
     auto value = [&]() -> std::string {
-      if (i + 1 >= argc) Usage(a + " needs a value");
-      return argv[++i];
+      if (i + 1 >= args.size()) Usage(a + " needs a value");
+      return args[++i];
     };
     if (a == "--help" || a == "-h") {
       std::cout << kHelp;
@@ -149,13 +160,47 @@ Options Parse(int argc, char** argv) {
     } else if (a == "--log") o.log = true;
     else Usage("unknown option '" + a + "'");
   }
-  return o;
 }
 
-PtyLine* g_line = nullptr;
+int Count(const std::string& option, const std::string& text) {
+  const double value = Number(option, text);
+  if (value < 1 || value != static_cast<int>(value)) Usage(option + " needs a whole number from 1, not '" + text + "'");
+  return static_cast<int>(value);
+}
+
+// The options of every device: those before the first --device are everyone's, and each
+// --device K section adds device K's own on top.
+std::vector<Options> ParseDevices(int argc, char** argv) {
+  std::vector<std::string> shared;
+  std::map<int, std::vector<std::string>> own;
+  int count = 1;
+  int section = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if ((a == "--count" || a == "--device") && i + 1 >= argc) Usage(a + " needs a value");
+    if (a == "--count") count = Count(a, argv[++i]);
+    else if (a == "--device") section = Count(a, argv[++i]);
+    else (section ? own[section] : shared).push_back(a);
+  }
+  Options everyone;
+  Parse(shared, everyone);
+  if (count > 1 && (!everyone.link.empty() || !everyone.dump.empty())) {
+    Usage("--link and --dump name one device's files: give them after --device K");
+  }
+  std::vector<Options> devices(static_cast<size_t>(count), everyone);
+  for (auto& [device, args] : own) {
+    if (device > count) Usage("--device " + std::to_string(device) + " is beyond --count " + std::to_string(count));
+    Parse(args, devices[static_cast<size_t>(device - 1)]);
+  }
+  return devices;
+}
+
+// Filled before the handlers are installed and never changed while they may run.
+std::vector<std::unique_ptr<PtyLine>>* g_lines = nullptr;
 
 void OnSignal(int) {
-  if (g_line) g_line->RequestStop();
+  if (!g_lines) return;
+  for (const auto& line : *g_lines) line->RequestStop();
 }
 
 void Dump(const std::vector<uint8_t>& flash, const std::string& path) {
@@ -164,51 +209,95 @@ void Dump(const std::vector<uint8_t>& flash, const std::string& path) {
   if (!out) throw Exception("Cannot create file \"" + path + "\"");
 }
 
+// The images of the HEX files the devices are compared with, each prepared once: an
+// image is 40,000,000 digits.
+class Images {
+ public:
+  // Nothing when the text was refused.
+  const ImageState* Of(const std::string& hex_path) {
+    auto [entry, fresh] = images_.try_emplace(hex_path);
+    if (fresh) {
+      cli::ConsoleSurface surface(std::cerr);
+      HexText text = LoadHexText(hex_path == "-" ? std::string() : hex_path);
+      entry->second.ok = PrepareImage(surface, text, entry->second.image);
+    }
+    return entry->second.ok ? &entry->second.image : nullptr;
+  }
+
+ private:
+  struct Prepared {
+    ImageState image;
+    bool ok = false;
+  };
+  std::map<std::string, Prepared> images_;
+};
+
 // 0 when the flash holds the image of the HEX text, 1 when it does not, 2 when the text
-// was refused.
-int Verify(const std::vector<uint8_t>& flash, const std::string& hex_path) {
-  cli::ConsoleSurface surface(std::cerr);
-  HexText text = LoadHexText(hex_path == "-" ? std::string() : hex_path);
-  ImageState image;
-  if (!PrepareImage(surface, text, image)) return 2;
-  const std::string difference = CompareFlashWithImage(flash, image);
+// was refused. `device` names the device when there are several.
+int Verify(const std::vector<uint8_t>& flash, const std::string& hex_path, Images& images,
+           const std::string& device) {
+  const ImageState* image = images.Of(hex_path);
+  if (!image) return 2;
+  const std::string difference = CompareFlashWithImage(flash, *image);
   const std::string source = hex_path == "-" ? std::string("the carried firmware") : hex_path;
+  const std::string who = device.empty() ? "zorvan-sim: " : "zorvan-sim: " + device + ": ";
   if (!difference.empty()) {
-    std::cout << "zorvan-sim: the flash does not hold " << source << ": " << difference << "\n";
+    std::cout << who << "the flash does not hold " << source << ": " << difference << "\n";
     return 1;
   }
-  std::cout << "zorvan-sim: the flash holds " << source << ", all " << flash.size() << " bytes\n";
+  std::cout << who << "the flash holds " << source << ", all " << flash.size() << " bytes\n";
   return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  Options options;
+  std::vector<Options> devices;
   try {
-    options = Parse(argc, argv);
+    devices = ParseDevices(argc, argv);
   } catch (const std::invalid_argument& e) {
     std::cerr << "zorvan-sim: " << e.what() << " (see zorvan-sim --help)\n";
     return 2;
   }
+  const bool several = devices.size() > 1;
   try {
-    PtyLine line(options.baud, options.adapter_latency_ms);
-    LoaderModel loader(options.loader);
-    if (!options.link.empty()) {
-      std::filesystem::remove(options.link);
-      std::filesystem::create_symlink(line.SlavePath(), options.link);
+    std::vector<std::unique_ptr<PtyLine>> lines;
+    std::vector<std::unique_ptr<LoaderModel>> loaders;
+    for (const Options& options : devices) {
+      lines.push_back(std::make_unique<PtyLine>(options.baud, options.adapter_latency_ms));
+      loaders.push_back(std::make_unique<LoaderModel>(options.loader));
+      if (!options.link.empty()) {
+        std::filesystem::remove(options.link);
+        std::filesystem::create_symlink(lines.back()->SlavePath(), options.link);
+      }
     }
-    g_line = &line;
+    g_lines = &lines;
     for (int s : {SIGINT, SIGTERM, SIGHUP}) std::signal(s, OnSignal);
-    std::cout << line.SlavePath() << std::endl;
-    line.Serve(loader);
-    g_line = nullptr;
-    if (!options.link.empty()) std::filesystem::remove(options.link);
-    if (options.log) {
-      for (const std::string& frame : loader.Frames()) std::cerr << frame << "\n";
+    for (const auto& line : lines) std::cout << line->SlavePath() << "\n";
+    std::cout << std::flush;
+    {
+      // Each device serves its line on a thread of its own, as separate hardware would.
+      std::vector<std::thread> serving;
+      for (size_t i = 0; i < lines.size(); ++i) {
+        serving.emplace_back([&lines, &loaders, i] { lines[i]->Serve(*loaders[i]); });
+      }
+      for (std::thread& t : serving) t.join();
     }
-    if (!options.dump.empty()) Dump(loader.Flash(), options.dump);
-    return options.verify_given ? Verify(loader.Flash(), options.verify) : 0;
+    g_lines = nullptr;
+    int status = 0;
+    Images images;
+    for (size_t i = 0; i < devices.size(); ++i) {
+      const Options& options = devices[i];
+      const LoaderModel& loader = *loaders[i];
+      const std::string device = several ? lines[i]->SlavePath() : std::string();
+      if (!options.link.empty()) std::filesystem::remove(options.link);
+      if (options.log) {
+        for (const std::string& frame : loader.Frames()) std::cerr << (several ? device + ": " : "") << frame << "\n";
+      }
+      if (!options.dump.empty()) Dump(loader.Flash(), options.dump);
+      if (options.verify_given) status = std::max(status, Verify(loader.Flash(), options.verify, images, device));
+    }
+    return status;
   } catch (const zorvan::Exception& e) {
     std::cerr << "zorvan-sim: " << ExceptionDisplayText(e.Message()) << "\n";
     return 2;

@@ -1,0 +1,45 @@
+#pragma once
+// The file run records are appended to, and what a record says of the machine. The
+// file is opened for appending only: each record goes to its end in one write call, so
+// that the records of runs ending at the same moment, in this program or another,
+// never interleave, and a crash leaves at most one incomplete last line.
+
+#include <filesystem>
+#include <mutex>
+#include <string>
+
+namespace zorvan::cli {
+
+class RecordFile {
+ public:
+  // Opens `path` for appending, creating it when missing. Raises zorvan::Exception with
+  // a text that names the file and the reason when the system refuses.
+  explicit RecordFile(const std::filesystem::path& path);
+  ~RecordFile();
+  RecordFile(const RecordFile&) = delete;
+  RecordFile& operator=(const RecordFile&) = delete;
+
+  // Appends `line` and a line feed in one write. A last line that a crash cut short is
+  // first ended, so that the new record stands on a line of its own. Raises
+  // zorvan::Exception when the line could not be written whole. Safe from any thread.
+  void Append(const std::string& line);
+
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  // Whether the file is empty or ends with a line feed.
+  bool EndsWithLineFeed();
+  // Writes `text` in one call; false when not all of it was written.
+  bool WriteAll(const std::string& text);
+  // The system's reason for the last failure.
+  static std::string LastError();
+
+  std::filesystem::path path_;
+  std::mutex mutex_;
+  intptr_t handle_ = -1;  // a file descriptor on Linux, a HANDLE on Windows
+};
+
+// The name of this computer.
+std::string HostName();
+
+}  // namespace zorvan::cli
