@@ -5,6 +5,7 @@
 #include "app/form_help.h"
 #include "app/handler_guard.h"
 #include "firmware/embedded_firmware.h"
+#include "serial/bcport.h"
 
 namespace zorvan::app {
 
@@ -26,7 +27,9 @@ TMainForm::TMainForm(MainFormView& view, Desktop& desktop, std::unique_ptr<PortO
 
 TMainForm::~TMainForm() = default;
 
-void TMainForm::Handle(const std::function<void()>& body) { RunHandler(desktop_, body); }
+void TMainForm::Handle(const std::function<void()>& body) {
+  RunHandler(desktop_, body, [this] { return PortAccessHint(PortName()); });
+}
 
 void TMainForm::Show() {
   if (!centred_) {

@@ -110,7 +110,10 @@ class TMainForm : public OperatorSurface {
     int item_index = -1;
   };
 
-  // Runs a handler's body; an exception that ends it is shown.
+  // Runs a handler's body; an exception that ends it is shown. A port error there says
+  // besides what the system can tell of the chosen port (no permission on it, a file
+  // named in its place), as the command line does: the port's own text only asks the
+  // operator to restart the program, which mends neither.
   void Handle(const std::function<void()>& body);
 
   // The keyboard commands.

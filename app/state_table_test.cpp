@@ -4,18 +4,24 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <ostream>
 
 #include "app/form_harness.h"
 #include "protocol/loader_port.h"
 #include "serial/bcport.h"
+#include "tests/adapter_link.h"
 #include "tools/sim/sim_thread.h"
 
 namespace zorvan::app::testing {
 namespace {
 
+using zorvan::testing::AdapterLink;
 using Strings = std::vector<std::string>;
 
 enum class Action { Detect, Write, WriteAndStop };
@@ -132,6 +138,17 @@ TEST(MainFormStates, APortErrorEndsTheHandler) {
   EXPECT_FALSE(w.form->Busy());
 }
 
+// The device's flash as the image's digits.
+std::string FlashDigits(sim::SimThread& sim) {
+  std::string flash;
+  char digits[3];
+  for (uint8_t byte : sim.Device().Flash()) {
+    std::snprintf(digits, sizeof digits, "%02X", byte);
+    flash += digits;
+  }
+  return flash;
+}
+
 // The device the window programmed holds the carried firmware's bytes afterwards.
 TEST(MainFormStates, ProgramsTheCarriedFirmware) {
   sim::LoaderConfig config = SmallDevice();
@@ -140,13 +157,47 @@ TEST(MainFormStates, ProgramsTheCarriedFirmware) {
   Forms w({sim.PortPath()}, {}, LoaderPort());
   w.form->ButtonWriteClick();
   EXPECT_EQ(w.Status(), "Мікропрограма : успішно завантажена в 12:34:56");
-  std::string flash;
-  char digits[3];
-  for (uint8_t byte : sim.Device().Flash()) {
-    std::snprintf(digits, sizeof digits, "%02X", byte);
-    flash += digits;
-  }
-  EXPECT_EQ(flash.substr(0, 1024), w.form->State().ImageText.substr(0, 1024));
+  EXPECT_EQ(FlashDigits(sim).substr(0, 1024), w.form->State().ImageText.substr(0, 1024));
+}
+
+// A file named where the port belongs is left untouched and named as such.
+TEST(MainFormStates, AFileNamedAsThePortIsNamedInTheError) {
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("zorvan-notes-" + std::to_string(getpid()) + ".txt");
+  std::ofstream(file) << "keep me";
+  Forms w({file.string()}, {}, LoaderPort());
+  w.desktop.Clear();
+  w.form->ButtonWriteClick();
+  EXPECT_EQ(w.desktop.Errors(), Strings{"Помилка функції SetupComm\nНеобхідно повторно відкрити програму!\n" +
+                                        file.string() + " is a file, not a serial port."});
+  std::ifstream kept(file);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep me");
+  std::filesystem::remove(file);
+}
+
+// The adapter pulled out in the middle of a run and plugged back in: once the stop
+// command has given the controls back, the write button programs the device that now
+// answers on the port's path, without a restart.
+TEST(MainFormStates, TheAdapterPluggedBackInIsProgrammedWithoutARestart) {
+  sim::LoaderConfig pulled_out = SmallDevice();
+  pulled_out.faults.hangup_after = 9;  // the first write of the second block
+  sim::SimThread first(pulled_out);
+  AdapterLink link;
+  link.PointAt(first.PortPath());
+  Forms w({link.Path()}, {}, LoaderPort());
+  w.form->ButtonWriteClick();
+  EXPECT_EQ(w.desktop.Errors().size(), 1u);  // the port's read or write error
+  w.Press(kKeyDelete, Modifier::Ctrl);
+  ASSERT_EQ(w.EnabledControls(), "11111");
+
+  sim::SimThread plugged_back(SmallDevice());
+  link.PointAt(plugged_back.PortPath());
+  w.desktop.Clear();
+  w.form->ButtonWriteClick();
+  EXPECT_EQ(w.Status(), "Мікропрограма : успішно завантажена в 12:34:56");
+  EXPECT_TRUE(w.desktop.Errors().empty());
+  const std::string flash = FlashDigits(plugged_back);
+  EXPECT_EQ(flash, w.form->State().ImageText.substr(0, flash.size()));
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <thread>
 
 #include "serial/com_thread.h"
+#include "serial/transfer_limits.h"
 
 namespace zorvan {
 
@@ -13,8 +15,8 @@ TBComPort::~TBComPort() {
   try {
     Close();
   } catch (const EComPort&) {
-    // The line controls failed (the device is gone): release it regardless, as nothing
-    // will be left to try again.
+    // The line controls failed on a device that is still there: release it regardless,
+    // as nothing will be left to try again.
     StopEventMonitoring();
     ClosePortHandle();
     connected_ = false;
@@ -41,9 +43,18 @@ bool TBComPort::Open() {
 bool TBComPort::Close() {
   if (stopping_events_) return false;
   if (connected_) {
-    SetDTRLine(false);
-    SetRTSLine(false);
-    AbortPending();
+    // The event thread's last act discards the transmit queue, and dropping DTR can
+    // upset the device: the final frame (a reset) must have left by then.
+    LetOutputLeave();
+    try {
+      SetDTRLine(false);
+      SetRTSLine(false);
+      AbortPending();
+    } catch (const EComPort&) {
+      // A device that has gone answers no call ever again; holding on to it would keep
+      // every later procedure from opening the adapter that is plugged back in.
+      if (!DeviceGone()) throw;
+    }
     StopEventMonitoring();
     ClosePortHandle();
     connected_ = false;
@@ -54,7 +65,22 @@ bool TBComPort::Close() {
 int TBComPort::WriteStr(const std::string& text) {
   if (text.empty()) return 0;
   const int count = static_cast<int>(std::min<size_t>(text.size(), INT_MAX));
-  return WriteBytes(text.data(), count);
+  const auto started = std::chrono::steady_clock::now();
+  const int sent = WriteBytes(text.data(), count);
+  // Whatever the driver took goes out one character after another from now on, behind
+  // what was still leaving.
+  if (IsValid(CurrentLineSettings())) {
+    output_leaves_by_ = std::max(started, output_leaves_by_) + sent * CharacterTime(CurrentLineSettings());
+  }
+  return sent;
+}
+
+void TBComPort::LetOutputLeave() {
+  // Reckoned from the line rate alone; a USB adapter takes a moment more to hand the
+  // characters to its UART.
+  constexpr auto kTripToTheUart = std::chrono::milliseconds(20);
+  const auto left_by = output_leaves_by_ + kTripToTheUart;
+  if (left_by > std::chrono::steady_clock::now()) std::this_thread::sleep_until(left_by);
 }
 
 int TBComPort::ReadStr(std::string& text, int count) {

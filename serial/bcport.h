@@ -13,6 +13,7 @@
 // open takes it.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -42,8 +43,8 @@ using TRxCharEvent = std::function<void(TBComPort& sender, int32_t count)>;
 class TBComPort : public PortOperations {
  public:
   TBComPort();
-  // Closes the port first. A device that can no longer be closed in order (it was
-  // unplugged, say) is released all the same.
+  // Closes the port first. A device that can no longer be closed in order is released
+  // all the same.
   ~TBComPort() override;
   TBComPort(const TBComPort&) = delete;
   TBComPort& operator=(const TBComPort&) = delete;
@@ -51,10 +52,14 @@ class TBComPort : public PortOperations {
   // Opens the port unless it is open and returns Connected. A failure leaves the port
   // closed with the device released, and raises the text of the step that failed.
   bool Open() override;
-  // Drops DTR and RTS, stops the event thread (discarding both queues) and releases the
-  // device; true whenever it returns normally. A failure on the way leaves the port open,
-  // and a later Close tries again. While an earlier Close up the stack is still stopping
-  // the event thread, it returns false and leaves the closing to that one.
+  // Lets the characters still leaving go out (waiting at most the time they need at the
+  // line rate), drops DTR and RTS, stops the event thread (discarding both queues) and
+  // releases the device; true whenever it returns normally. A device that has gone (an
+  // adapter unplugged, a line hung up) fails the line controls for good: it is released
+  // all the same, so that the next Open finds the adapter plugged back in. Any other
+  // failure on the way leaves the port open, and a later Close tries again. While an
+  // earlier Close up the stack is still stopping the event thread, it returns false and
+  // leaves the closing to that one.
   bool Close() override;
   bool Connected() const { return connected_; }
 
@@ -153,6 +158,8 @@ class TBComPort : public PortOperations {
   void SetLineValue(T& field, T value);
   void SetQueueSize(int32_t& field, int32_t value);
   LineSettings CurrentLineSettings() const;
+  // Waits until the characters written so far have had the time they need on the line.
+  void LetOutputLeave();
 
   // Each acts only while Connected.
   void ApplyAllSettings();
@@ -171,6 +178,8 @@ class TBComPort : public PortOperations {
   void SetDTRLine(bool state);
   void SetRTSLine(bool state);
   void AbortPending();
+  // True when the device no longer answers at all: it was removed, or its line hung up.
+  bool DeviceGone();
   int ReadBytes(char* buffer, int count);
   int WriteBytes(const char* data, int count);
 
@@ -196,6 +205,8 @@ class TBComPort : public PortOperations {
   std::unique_ptr<NoticeWindow> notify_window_;
   std::unique_ptr<TComThread> event_thread_;
   std::atomic<bool> stopping_events_ = false;
+  // When the last character written will have left at the line rate.
+  std::chrono::steady_clock::time_point output_leaves_by_{};
 
   TComSignalEvent on_cts_change_;
   TComSignalEvent on_dsr_change_;
@@ -208,8 +219,8 @@ class TBComPort : public PortOperations {
 };
 
 // A line that tells the operator more about why `port` could not be opened than the
-// port's own text does (no permission on the device, and the group that grants it);
-// empty when there is nothing to add.
+// port's own text does (a file or a folder named in its place; no permission on the
+// device, and the group that grants it); empty when there is nothing to add.
 std::string PortAccessHint(const std::string& port);
 
 // One text for every name of the device `port` stands for, so that two names of one

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <linux/serial.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -95,13 +96,32 @@ void WaitUntilSent(int fd, const Deadline& deadline) {
   }
 }
 
+// A USB-serial adapter holds received bytes until its latency timer runs out (16 ms on
+// the common chips) or a USB packet fills, so a 1 ms read window misses replies and the
+// pauses calibrate upwards. Asked for low latency, the common drivers (ftdi_sio among
+// them) set the timer to 1 ms. A pseudo-terminal, and a driver without the request,
+// refuses it; the port works as before then.
+void AskForLowLatency(int fd) {
+  serial_struct info{};
+  if (ioctl(fd, TIOCGSERIAL, &info) != 0 || (info.flags & ASYNC_LOW_LATENCY) != 0) return;
+  info.flags |= ASYNC_LOW_LATENCY;
+  ioctl(fd, TIOCSSERIAL, &info);
+}
+
 }  // namespace
 
 void TBComPort::CreatePortHandle() {
   const std::string path = DevicePath(port_);
+  // Only a character device can be a serial port. Anything else (a file, a folder) is
+  // not even opened, so nothing can be written into it; the first settings step then
+  // reports a port that could not be set up.
+  struct stat node {};
+  if (stat(path.c_str(), &node) == 0 && !S_ISCHR(node.st_mode)) return;
   const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    if (errno == ENOENT || errno == ENODEV || errno == ENXIO) throw EComPort(com_text::kNoSuchPort);
+    if (errno == ENOENT || errno == ENOTDIR || errno == ENODEV || errno == ENXIO) {
+      throw EComPort(com_text::kNoSuchPort);
+    }
     // Another opener holds the terminal exclusively.
     if (errno == EBUSY) throw EComPort(com_text::kPortInUse);
     return;
@@ -115,6 +135,7 @@ void TBComPort::CreatePortHandle() {
   }
   // A device that is no terminal refuses this; the first settings step reports it.
   ioctl(fd, TIOCEXCL);
+  AskForLowLatency(fd);
   handle_ = fd;
 }
 
@@ -164,6 +185,14 @@ void TBComPort::SetRTSLine(bool state) {
 void TBComPort::AbortPending() {
   // Transfers run to their end inside WriteStr and ReadStr on the caller's thread, so
   // none is ever pending when the port is closed.
+}
+
+bool TBComPort::DeviceGone() {
+  // A terminal that has hung up, its adapter unplugged or the other side of a
+  // pseudo-terminal closed, answers every request with EIO from then on, even a request
+  // for its settings; one that is still there answers that.
+  termios2 t{};
+  return ioctl(Fd(handle_), TCGETS2, &t) != 0;
 }
 
 int TBComPort::ReadBytes(char* buffer, int count) {
@@ -225,17 +254,19 @@ int TBComPort::WriteBytes(const char* data, int count) {
 
 std::string PortAccessHint(const std::string& port) {
   const std::string path = DevicePath(port);
-  if (path.empty() || access(path.c_str(), R_OK | W_OK) == 0 || errno != EACCES) return {};
+  struct stat node {};
+  if (path.empty() || stat(path.c_str(), &node) != 0) return {};
+  if (S_ISDIR(node.st_mode)) return path + " is a folder, not a serial port.";
+  if (S_ISREG(node.st_mode)) return path + " is a file, not a serial port.";
+  if (!S_ISCHR(node.st_mode)) return path + " is not a serial port.";
+  if (access(path.c_str(), R_OK | W_OK) == 0 || errno != EACCES) return {};
   std::string owner;
-  struct stat device {};
-  if (stat(path.c_str(), &device) == 0) {
-    // getgrgid's record is shared by the whole program; the runs of a gang ask at once.
-    struct group record {};
-    struct group* found = nullptr;
-    std::vector<char> buffer(16384);
-    if (getgrgid_r(device.st_gid, &record, buffer.data(), buffer.size(), &found) == 0 && found) {
-      owner = found->gr_name;
-    }
+  // getgrgid's record is shared by the whole program; the runs of a gang ask at once.
+  struct group record {};
+  struct group* found = nullptr;
+  std::vector<char> buffer(16384);
+  if (getgrgid_r(node.st_gid, &record, buffer.data(), buffer.size(), &found) == 0 && found) {
+    owner = found->gr_name;
   }
   if (owner.empty() || owner == "root") {
     return "No permission to open " + path + ": ask the administrator for access to it.";

@@ -25,6 +25,14 @@ static_assert(sizeof(COMMTIMEOUTS) == sizeof(CommTimeoutsRecord),
 
 HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
+// Port names live in the device namespace: \\.\COM3.
+std::string DevicePath(const std::string& port) { return "\\\\.\\" + port; }
+
+bool IsFolder(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 // A virtual port without modem lines (Wine's port on a pseudo-terminal, some Bluetooth
 // and USB bridges) answers a DTR or RTS request with ERROR_NOT_SUPPORTED: there is no line
 // to raise or drop, which is no failure. Any other refusal is one.
@@ -100,14 +108,21 @@ class TPortRequest {
 }  // namespace
 
 void TBComPort::CreatePortHandle() {
-  const std::string path = "\\\\.\\" + port_;
+  const std::string path = DevicePath(port_);
   const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND) throw EComPort(com_text::kNoSuchPort);
-    if (error == ERROR_ACCESS_DENIED) throw EComPort(com_text::kPortInUse);
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) throw EComPort(com_text::kNoSuchPort);
+    // A folder refuses to be opened so, which is no port in use.
+    if (error == ERROR_ACCESS_DENIED && !IsFolder(path)) throw EComPort(com_text::kPortInUse);
     // Any other reason is told by the first settings step, which fails on no device.
+    return;
+  }
+  // A file named in a port's place opens like one; it is let go untouched, and the first
+  // settings step reports a port that could not be set up.
+  if (GetFileType(handle) != FILE_TYPE_CHAR) {
+    CloseHandle(handle);
     return;
   }
   handle_ = reinterpret_cast<intptr_t>(handle);
@@ -165,6 +180,15 @@ void TBComPort::AbortPending() {
   }
 }
 
+bool TBComPort::DeviceGone() {
+  // A removed adapter fails every request on its handle from then on, with
+  // ERROR_DEVICE_REMOVED, ERROR_BAD_COMMAND, ERROR_ACCESS_DENIED or another error as its
+  // driver chooses; a device that is still there answers a request for its settings.
+  DCB dcb{};
+  dcb.DCBlength = sizeof dcb;
+  return !GetCommState(AsHandle(handle_), &dcb);
+}
+
 int TBComPort::ReadBytes(char* buffer, int count) {
   TPortRequest request(AsHandle(handle_), TPortRequest::rdRead);
   request.StartRead(buffer, count);
@@ -177,8 +201,13 @@ int TBComPort::WriteBytes(const char* data, int count) {
   return request.Await();
 }
 
-std::string PortAccessHint(const std::string&) {
-  // Windows tells a port in use from a missing one itself; there is nothing to add.
+std::string PortAccessHint(const std::string& port) {
+  // Windows tells a port in use from a missing one itself. What it cannot tell is a path
+  // given where a port name (which never holds a separator or a drive's colon) belongs.
+  if (port.find_first_of("\\/:") == std::string::npos) return {};
+  const std::string path = DevicePath(port);
+  if (IsFolder(path)) return port + " is a folder, not a serial port.";
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return port + " is a file, not a serial port.";
   return {};
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <thread>
 
 #include "serial/bcport.h"
@@ -163,6 +164,36 @@ TEST(TBComPortWin32, AnyOtherOpenFailureIsToldByTheFirstSettingsStep) {
     EXPECT_EQ(e.Message(), "Помилка функції SetupComm\nНеобхідно повторно відкрити програму!");
   }
   EXPECT_FALSE(port.Connected());
+}
+
+TEST(TBComPortWin32, AFileOrAFolderNamedAsThePortIsLeftUntouchedAndNamedAsSuch) {
+  char temp[MAX_PATH] = {};
+  ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
+  const std::string folder = std::string(temp) + "zorvan-port-" + std::to_string(GetCurrentProcessId());
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  const std::string file = folder + "\\notes.txt";
+  {
+    std::ofstream(file) << "keep me";
+  }
+  for (const auto& [name, hint] : {std::pair{file, file + " is a file, not a serial port."},
+                                   std::pair{folder, folder + " is a folder, not a serial port."}}) {
+    TBComPort port;
+    port.SetPort(name);
+    try {
+      port.Open();
+      ADD_FAILURE() << name << " opened";
+    } catch (const EComPort& e) {
+      EXPECT_EQ(e.Message(), "Помилка функції SetupComm\nНеобхідно повторно відкрити програму!") << name;
+    }
+    EXPECT_FALSE(port.Connected());
+    EXPECT_EQ(PortAccessHint(name), hint);
+  }
+  EXPECT_EQ(PortAccessHint("COM239"), "");  // a port name, even of no port, is no path
+  std::ifstream kept(file);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep me");
+  kept.close();
+  DeleteFileA(file.c_str());
+  RemoveDirectoryA(folder.c_str());
 }
 
 TEST(TBComPortWin32, TransfersOnAClosedPortFailWithoutReachingADevice) {

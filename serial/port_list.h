@@ -19,6 +19,9 @@ struct SerialPortInfo {
   // Names of the same device that outlive re-plugging, sorted: on Linux the links udev
   // makes in /dev/serial/by-id, which carry the adapter's make and serial number.
   std::vector<std::string> StableNames;
+  // A USB adapter's latency timer in milliseconds, where the system shows it: how long
+  // the adapter may hold received bytes before it passes them on.
+  std::string LatencyTimerMs;
 };
 
 // Where the system keeps its table of serial devices: on Linux the sysfs class folder of

@@ -93,6 +93,8 @@ std::optional<SerialPortInfo> PortOf(const fs::path& entry) {
   }
   info.Driver = LinkName(device / "driver");
   AddUsbDetails(device, info);
+  // USB-serial drivers that have a latency timer (ftdi_sio) show it on the port's device.
+  info.LatencyTimerMs = ReadAttribute(entry / "device" / "latency_timer");
   return info;
 }
 

@@ -70,7 +70,9 @@ class FakeSysfs {
     const std::string hub = "pci0000:00/0000:00:14.0/usb1/";
     UsbDevice(hub + "1-2", "0403", "6001", "A50285BI", "FTDI", "FT232R USB UART");
     Device(hub + "1-2/1-2:1.0", "usb", "ftdi_sio");
-    Terminal("ttyUSB0", Device(hub + "1-2/1-2:1.0/ttyUSB0", "usb-serial", "ftdi_sio"));
+    const fs::path ftdi_port = Device(hub + "1-2/1-2:1.0/ttyUSB0", "usb-serial", "ftdi_sio");
+    Attribute(ftdi_port, "latency_timer", "16");
+    Terminal("ttyUSB0", ftdi_port);
     UsbDevice(hub + "1-3", "2e8a", "000a", "E6605838833F6B2E", "Raspberry Pi", "Pico");
     Terminal("ttyACM0", Device(hub + "1-3/1-3:1.0", "usb", "cdc_acm"));
 
@@ -131,6 +133,7 @@ TEST(ListSerialPorts, DetailsNameTheHardwaresDriverAndTheUsbDevice) {
   EXPECT_EQ(acm.SerialNumber, "E6605838833F6B2E");
   EXPECT_EQ(acm.Manufacturer, "Raspberry Pi");
   EXPECT_EQ(acm.Product, "Pico");
+  EXPECT_EQ(acm.LatencyTimerMs, "");  // CDC-ACM has no latency timer
 
   const SerialPortInfo& uart = ports[1];
   EXPECT_EQ(uart.Driver, "serial");  // the PnP driver, not serial-base's "port"
@@ -143,6 +146,7 @@ TEST(ListSerialPorts, DetailsNameTheHardwaresDriverAndTheUsbDevice) {
   EXPECT_EQ(ftdi.UsbProductId, "6001");
   EXPECT_EQ(ftdi.SerialNumber, "A50285BI");
   EXPECT_EQ(ftdi.Product, "FT232R USB UART");
+  EXPECT_EQ(ftdi.LatencyTimerMs, "16");
 }
 
 TEST(ListSerialPorts, GivesEachPortTheStableNamesThatLeadToIt) {

@@ -2,10 +2,13 @@
 // which every serial driver fills with its ports as they come and go. Each value's data
 // is a port name as Port takes it (COM3); its name is the driver's device name
 // (\Device\Serial0, \Device\VCP0, \Device\Silabser0), which tells adapters apart.
+// FTDI's driver keeps each adapter's settings, its latency timer among them, under the
+// adapter's device instance.
 
 #include <windows.h>
 
 #include <cstring>
+#include <map>
 
 #include "serial/ecomport.h"
 #include "serial/port_list.h"
@@ -47,6 +50,50 @@ std::pair<HKEY, std::string> SplitKeyName(const std::string& table) {
   throw EComPort(com_text::kNoPortTable);
 }
 
+// Where FTDI's driver keeps its adapters: Enum\FTDIBUS\VID_0403+PID_6001+A50285BIA\0000
+// for one of them, whose "Device Parameters" hold the port name the adapter was given
+// (PortName) and its latency timer in milliseconds (LatencyTimer).
+constexpr char kFtdiDevices[] = "SYSTEM\\CurrentControlSet\\Enum\\FTDIBUS";
+
+std::vector<std::string> SubkeyNames(HKEY key) {
+  std::vector<std::string> names;
+  for (DWORD index = 0;; ++index) {
+    char name[256] = {};
+    DWORD length = sizeof name;
+    if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.emplace_back(name, length);
+  }
+  return names;
+}
+
+// The latency timer of every FTDI adapter the driver has given a port name, by that name.
+// An adapter whose settings cannot be read is left out: the list shows what it can.
+std::map<std::string, std::string> FtdiLatencyTimers() {
+  std::map<std::string, std::string> timers;
+  HKEY bus = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kFtdiDevices, 0, KEY_READ, &bus) != ERROR_SUCCESS) return timers;
+  for (const std::string& device : SubkeyNames(bus)) {
+    HKEY instances = nullptr;
+    if (RegOpenKeyExA(bus, device.c_str(), 0, KEY_READ, &instances) != ERROR_SUCCESS) continue;
+    for (const std::string& instance : SubkeyNames(instances)) {
+      const std::string parameters = instance + "\\Device Parameters";
+      char port[256] = {};
+      DWORD port_size = sizeof port;
+      DWORD latency = 0;
+      DWORD latency_size = sizeof latency;
+      if (RegGetValueA(instances, parameters.c_str(), "PortName", RRF_RT_REG_SZ, nullptr, port, &port_size) ==
+              ERROR_SUCCESS &&
+          RegGetValueA(instances, parameters.c_str(), "LatencyTimer", RRF_RT_REG_DWORD, nullptr, &latency,
+                       &latency_size) == ERROR_SUCCESS) {
+        timers[port] = std::to_string(latency);
+      }
+    }
+    RegCloseKey(instances);
+  }
+  RegCloseKey(bus);
+  return timers;
+}
+
 }  // namespace
 
 std::vector<SerialPortInfo> ReadPortTable(const std::string& table) {
@@ -71,6 +118,12 @@ std::vector<SerialPortInfo> ReadPortTable(const std::string& table) {
     port.Name.assign(text, strnlen(text, data_length));
     port.Driver.assign(name, name_length);
     ports.push_back(std::move(port));
+  }
+  const std::map<std::string, std::string> latency_timers = FtdiLatencyTimers();
+  for (SerialPortInfo& port : ports) {
+    if (const auto timer = latency_timers.find(port.Name); timer != latency_timers.end()) {
+      port.LatencyTimerMs = timer->second;
+    }
   }
   return ports;
 }

@@ -94,5 +94,33 @@ TEST_F(PortTable, DataWithoutATerminatingZeroIsTakenAsItStands) {
   EXPECT_EQ(target, std::vector<std::string>{"COM7"});
 }
 
+TEST_F(PortTable, AnFtdiAdapterShowsTheLatencyTimerItsDriverKeeps) {
+  // Laid out as FTDI's driver lays out an adapter; writing there takes an administrator
+  // on Windows, which Wine's user is.
+  const std::string device = "SYSTEM\\CurrentControlSet\\Enum\\FTDIBUS\\VID_0403+PID_6001+ZORVAN" +
+                             std::to_string(GetCurrentProcessId()) + "A";
+  HKEY parameters = nullptr;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, (device + "\\0000\\Device Parameters").c_str(), 0, nullptr, 0,
+                      KEY_ALL_ACCESS, nullptr, &parameters, nullptr) != ERROR_SUCCESS) {
+    GTEST_SKIP() << "the driver's settings cannot be laid out here (not an administrator)";
+  }
+  const std::string port = "COMZ" + std::to_string(GetCurrentProcessId());
+  const DWORD latency = 16;
+  RegSetValueExA(parameters, "PortName", 0, REG_SZ, reinterpret_cast<const BYTE*>(port.c_str()),
+                 static_cast<DWORD>(port.size() + 1));
+  RegSetValueExA(parameters, "LatencyTimer", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&latency), sizeof latency);
+  RegCloseKey(parameters);
+  AddPort("\\Device\\VCP0", port);
+  AddPort("\\Device\\Serial0", "COM1");
+
+  const auto details = ListSerialPortDetails(Table());
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, device.c_str());
+  ASSERT_EQ(details.size(), 2u);
+  EXPECT_EQ(details[0].Name, "COM1");
+  EXPECT_EQ(details[0].LatencyTimerMs, "");
+  EXPECT_EQ(details[1].Name, port);
+  EXPECT_EQ(details[1].LatencyTimerMs, "16");
+}
+
 }  // namespace
 }  // namespace zorvan

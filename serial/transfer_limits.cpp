@@ -28,4 +28,11 @@ std::optional<uint64_t> WriteLimitFor(const CommTimeoutsRecord& t, int count) {
   return TotalLimit(t.WriteTotalTimeoutMultiplier, t.WriteTotalTimeoutConstant, count);
 }
 
+std::chrono::nanoseconds CharacterTime(const LineSettings& settings) {
+  // In half bits, for one and a half stop bits.
+  const uint64_t stop_half_bits = settings.StopBits == sb1 ? 2 : settings.StopBits == sb1_5 ? 3 : 4;
+  const uint64_t half_bits = 2 * (1 + (settings.ByteSize + 5u) + (settings.Parity == paNone ? 0 : 1)) + stop_half_bits;
+  return std::chrono::nanoseconds(half_bits * 500'000'000ULL / BaudRateValues[settings.BaudRate]);
+}
+
 }  // namespace zorvan

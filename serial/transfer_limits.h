@@ -12,6 +12,7 @@
 // A write ends when all bytes are sent or the total limit has passed; both write values
 // 0 mean no limit.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 
@@ -27,5 +28,9 @@ struct ReadLimits {
 
 ReadLimits ReadLimitsFor(const CommTimeoutsRecord& timeouts, int count);
 std::optional<uint64_t> WriteLimitFor(const CommTimeoutsRecord& timeouts, int count);
+
+// How long one character takes on the line: a start bit, the data bits, the parity bit
+// when there is one, and the stop bits. Requires IsValid(settings).
+std::chrono::nanoseconds CharacterTime(const LineSettings& settings);
 
 }  // namespace zorvan

@@ -115,6 +115,27 @@ TEST_F(FlashCommands, PortErrorsExitThree) {
       << hung_up.err;
 }
 
+TEST_F(FlashCommands, APortPathThatIsNoTerminalIsAPortErrorAndNothingIsWritten) {
+  const std::string file = dir_ + "/notes.txt";
+  std::ofstream(file) << "keep me";
+  const std::string setup_failed = "Помилка функції SetupComm\nНеобхідно повторно відкрити програму!\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {file, setup_failed + file + " is a file, not a serial port.\n"},
+      {dir_, setup_failed + dir_ + " is a folder, not a serial port.\n"},
+      {dir_ + "/missing", "Спроба відкрити неіснуючий СОМ-порт.\n"},
+      {file + "/below-a-file", "Спроба відкрити неіснуючий СОМ-порт.\n"},
+  };
+  for (const char* command : {"detect", "write", "reset"}) {
+    for (const auto& [path, message] : cases) {
+      const ProgramResult r = RunProgram("zorvan-flash", {command, "--port", path});
+      EXPECT_EQ(r.status, 3) << command << " " << path;
+      EXPECT_EQ(r.err, message) << command << " " << path;
+    }
+  }
+  std::ifstream kept(file);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep me");
+}
+
 TEST_F(FlashCommands, HexAndUsageErrorsExitTwoAndOne) {
   const ProgramResult no_file =
       RunProgram("zorvan-flash", {"write", "--port", "/dev/null", "--hex", dir_ + "/missing.hex"});

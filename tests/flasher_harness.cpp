@@ -22,7 +22,8 @@ std::string PatternImage(size_t bytes) {
   return digits;
 }
 
-FlasherHarness::FlasherHarness(sim::LoaderConfig config, unsigned baud) : sim(config, baud) {
+FlasherHarness::FlasherHarness(sim::LoaderConfig config, unsigned baud, double adapter_latency_ms)
+    : sim(config, baud, adapter_latency_ms) {
   ApplyLoaderPortSettings(port);
   // The device answers at once, but on a busy machine its thread may not run for a
   // while: a generous read limit keeps that from passing for a silent device. A reply
@@ -36,6 +37,11 @@ FlasherHarness::FlasherHarness(sim::LoaderConfig config, unsigned baud) : sim(co
   if (config.geometry.Bytes() > 0) state.WrittenRanges = {{0, static_cast<uint32_t>(config.geometry.Bytes())}};
 }
 
+void FlasherHarness::UseRealTiming() {
+  ApplyLoaderPortSettings(port);
+  surface.really_sleep = true;
+}
+
 std::vector<std::string> FlasherHarness::FramesOf(const std::string& code) {
   std::vector<std::string> out;
   for (const std::string& f : Frames()) {
@@ -44,10 +50,12 @@ std::vector<std::string> FlasherHarness::FramesOf(const std::string& code) {
   return out;
 }
 
-std::string FlasherHarness::FlashDigits() {
+std::string FlashDigits(const sim::LoaderModel& device) {
   std::string digits;
-  for (uint8_t b : sim.Device().Flash()) digits += IntToHex(b, 2);
+  for (uint8_t b : device.Flash()) digits += IntToHex(b, 2);
   return digits;
 }
+
+std::string FlasherHarness::FlashDigits() { return testing::FlashDigits(sim.Device()); }
 
 }  // namespace zorvan::testing

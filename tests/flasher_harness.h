@@ -19,8 +19,16 @@ sim::LoaderConfig SmallDevice(int chunks = 2, int chunk_size = 4, int blocks = 3
 // An image of `bytes` bytes whose every byte differs from its neighbours, as digits.
 std::string PatternImage(size_t bytes);
 
+// A device's flash as digits, to compare with an image.
+std::string FlashDigits(const sim::LoaderModel& device);
+
 struct FlasherHarness {
-  explicit FlasherHarness(sim::LoaderConfig config, unsigned baud = 0);
+  // The device answers through a USB adapter when `adapter_latency_ms` is not 0.
+  explicit FlasherHarness(sim::LoaderConfig config, unsigned baud = 0, double adapter_latency_ms = 0);
+
+  // The window's own timing instead of the quick one: all five time-outs 1 ms, and the
+  // protocol's pauses waited for.
+  void UseRealTiming();
 
   // The device's frames, in order, once it has been stopped.
   const std::vector<std::string>& Frames() { return sim.Device().Frames(); }

@@ -7,15 +7,8 @@
 # Exit status 77 (skipped) when a tool it needs is missing, with the reason.
 set -euo pipefail
 
-sim=$1
 flash=$2
-here=$(cd "$(dirname "$0")" && pwd)
-export ZORVAN_WINEPREFIX=${ZORVAN_WINEPREFIX:-$(cd "$(dirname "$flash")" && pwd)/wine-prefix}
-prefix=$ZORVAN_WINEPREFIX
-
-skip() { echo "Skipped: $*"; exit 77; }
-[ -x "$sim" ] || skip "no zorvan-sim at $sim (build the Linux tree first)"
-command -v srec_cat >/dev/null || skip "srec_cat (package srecord) is not installed"
+source "$(dirname "$0")/wine_end_to_end_setup.sh" "$1" "$flash"
 
 work=$(mktemp -d)
 sim_pid=
@@ -38,11 +31,8 @@ done
 pty=$(head -n 1 "$work/sim.out")
 [ -n "$pty" ] || { echo "zorvan-sim did not start:"; cat "$work/sim.err"; exit 1; }
 
-# Run once first, so that the prefix exists before a port is added to it.
-"$here/wine_run.sh" cmd /c exit 0
-ln -sfn "$pty" "$prefix/dosdevices/com$port_number"
+add_com_port "$port_number" "$pty"
 port=COM$port_number
-windows_path() { echo "Z:${1//\//\\}"; }
 
 echo "== $port (on $pty) registered, then listed by zorvan-flash.exe ports"
 # One Wine session for both: the HARDWARE branch of Wine's registry lives only as long

@@ -20,9 +20,10 @@ const std::vector<Command>& Commands() {
       {"ports", "ports",
        "Lists the serial ports the system has registered, one per line (a device path on\n"
        "Linux, a COM name on Windows), with the USB vendor:product, product name, serial\n"
-       "number and driver where known; below each, its stable names on Linux\n"
-       "(/dev/serial/by-id/...), which stay with the adapter wherever it is plugged in.\n"
-       "A Linux pseudo-terminal, such as a simulated device's, is never listed.",
+       "number, driver and the adapter's latency timer where known; below each, its\n"
+       "stable names on Linux (/dev/serial/by-id/...), which stay with the adapter\n"
+       "wherever it is plugged in. A Linux pseudo-terminal, such as a simulated device's,\n"
+       "is never listed.",
        RunPorts},
       {"detect", "detect --port PATH [--baud RATE] [--verbose]",
        "Wakes and identifies the device's loader on the port, as the window's detect\n"

@@ -1,6 +1,7 @@
 // zorvan-flash ports: the serial ports the system has registered, one path per line, with
 // what tells one USB adapter from another: vendor:product, product name, serial number,
-// and below each the stable names (/dev/serial/by-id/...) that lead to it.
+// the adapter's latency timer where the system shows it, and below each the stable names
+// (/dev/serial/by-id/...) that lead to it.
 
 #include <algorithm>
 #include <iostream>
@@ -26,6 +27,7 @@ std::string DetailsOf(const SerialPortInfo& port) {
   add(port.Product);
   if (!port.SerialNumber.empty()) add("serial " + port.SerialNumber);
   if (!port.Driver.empty()) add("(" + port.Driver + ")");
+  if (!port.LatencyTimerMs.empty()) add("latency timer " + port.LatencyTimerMs + " ms");
   return details;
 }
 

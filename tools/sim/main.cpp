@@ -35,6 +35,8 @@ SIGHUP, or until it hangs up on purpose. Then it dumps and checks its flash if a
 Line and device:
   --link PATH             also make PATH a symbolic link to the port (removed at exit)
   --baud RATE             line rate the characters are paced at (default 115200; 0: no pacing)
+  --adapter-latency MS    replies reach the host through a USB adapter's latency timer:
+                          in bursts at most every MS ms, or sooner when 62 bytes wait
   --geometry C,S,B        chunks per block, bytes per chunk, blocks (default 16,64,128)
   --loader-version XX     loader version Identify reports (default 02)
   --description TEXT      what Describe answers (default 250101); \n, \r and \\ are escapes
@@ -71,6 +73,7 @@ Exit status: 0 served (and the flash matches when --verify is given), 1 a flash 
 struct Options {
   LoaderConfig loader;
   unsigned baud = 115200;
+  double adapter_latency_ms = 0;
   std::string link, dump, verify;
   bool verify_given = false;
   bool log = false;
@@ -130,6 +133,7 @@ void Parse(const std::vector<std::string>& args, Options& o) {
       std::exit(0);
     } else if (a == "--link") o.link = value();
     else if (a == "--baud") o.baud = static_cast<unsigned>(Number(a, value()));
+    else if (a == "--adapter-latency") o.adapter_latency_ms = Number(a, value());
     else if (a == "--geometry") o.loader.geometry = ParseGeometry(value());
     else if (a == "--loader-version") o.loader.loader_version = value();
     else if (a == "--description") o.loader.description = Unescape(value());
@@ -260,7 +264,7 @@ int main(int argc, char** argv) {
     std::vector<std::unique_ptr<PtyLine>> lines;
     std::vector<std::unique_ptr<LoaderModel>> loaders;
     for (const Options& options : devices) {
-      lines.push_back(std::make_unique<PtyLine>(options.baud));
+      lines.push_back(std::make_unique<PtyLine>(options.baud, options.adapter_latency_ms));
       loaders.push_back(std::make_unique<LoaderModel>(options.loader));
       if (!options.link.empty()) {
         std::filesystem::remove(options.link);

@@ -5,14 +5,17 @@
 #include <string>
 
 #include "tools/sim/loader_model.h"
+#include "tools/sim/usb_adapter.h"
 
 namespace zorvan::sim {
 
 class PtyLine {
  public:
   // Opens a pseudo-terminal in raw mode. `baud` 0 sends and receives without pacing.
-  // Raises std::runtime_error when the system refuses.
-  explicit PtyLine(unsigned baud);
+  // What the device sends reaches the host through a USB adapter whose latency timer runs
+  // `adapter_latency_ms` (0: straight from the UART). Raises std::runtime_error when the
+  // system refuses.
+  explicit PtyLine(unsigned baud, double adapter_latency_ms = 0);
   ~PtyLine();
   PtyLine(const PtyLine&) = delete;
   PtyLine& operator=(const PtyLine&) = delete;
@@ -23,7 +26,9 @@ class PtyLine {
   // Carries characters between the host and `loader` until RequestStop, or until the
   // loader hangs up (then, once everything it sent is on the line, the pseudo-terminal
   // is closed and the host sees the hang-up). While no host holds the port open, what
-  // the loader sends is lost, as it would be on a real line.
+  // the loader sends is lost, as it would be on a real line; and what the host wrote
+  // but had not yet sent across the line when it closed the port is lost with the
+  // port's transmit queue.
   void Serve(LoaderModel& loader);
 
   // Safe from a signal handler and from another thread.
@@ -34,6 +39,7 @@ class PtyLine {
   int stop_pipe_[2] = {-1, -1};
   std::string slave_path_;
   std::chrono::nanoseconds char_time_{0};
+  UsbAdapter adapter_;
 };
 
 }  // namespace zorvan::sim

@@ -6,23 +6,27 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <deque>
+#include <optional>
 #include <stdexcept>
 
 namespace zorvan::sim {
 
 namespace {
 
-// A reply reaches the host in one piece, when its last character would have arrived.
-// A thread on a busy machine cannot keep characters 87 us apart: a late wake-up in the
-// middle of a reply would show the host a silence that a UART never makes, and the
-// host's reads end after 1 ms of silence.
-struct Scheduled {
-  std::string text;
-  Time due;  // when its last character has left the device
+// A character from the host and the moment it has crossed the line.
+struct Crossing {
+  char c;
+  Time at;
 };
+
+// The loader is given the host's characters this long before they have crossed the line,
+// so that a late wake-up of this thread never delays a reply; the replies are timed from
+// the characters' own moments all the same.
+constexpr std::chrono::milliseconds kLoaderLead{5};
 
 std::runtime_error SystemError(const std::string& what) {
   return std::runtime_error(what + ": " + std::strerror(errno));
@@ -35,7 +39,8 @@ timespec ToTimespec(std::chrono::nanoseconds d) {
 
 }  // namespace
 
-PtyLine::PtyLine(unsigned baud) {
+PtyLine::PtyLine(unsigned baud, double adapter_latency_ms)
+    : adapter_(std::chrono::nanoseconds(static_cast<int64_t>(adapter_latency_ms * 1e6)), Clock::now()) {
   int slave = -1;
   char name[256] = {};
   if (openpty(&master_, &slave, name, nullptr, nullptr) != 0) throw SystemError("openpty");
@@ -66,15 +71,43 @@ void PtyLine::RequestStop() {
 }
 
 void PtyLine::Serve(LoaderModel& loader) {
+  // What the device sends reaches the host in one piece per burst: a thread on a busy
+  // machine cannot keep characters 87 us apart, and a late wake-up in the middle of a
+  // reply would show the host a silence that a UART never makes (the host's reads end
+  // after 1 ms of silence).
   std::deque<Scheduled> output;
+  // What the host wrote, in order, with when each character has crossed the line; until
+  // then it may still be lost with the host's transmit queue.
+  std::deque<Crossing> input;
   std::vector<Transmission> sent;
   Time receiver_free = Clock::now();
   Time sender_free = receiver_free;
   bool host_present = false;
   char buffer[4096];
 
+  // Hands the loader the characters that have (nearly) crossed the line by `now`.
+  const auto deliver_input = [&](Time now) {
+    while (!input.empty() && input.front().at <= now + kLoaderLead) {
+      sent.clear();
+      loader.Receive(input.front().c, input.front().at, sent);
+      input.pop_front();
+      for (const Transmission& t : sent) {
+        sender_free = std::max(t.due, sender_free) + char_time_ * static_cast<int64_t>(t.text.size());
+        adapter_.Carry(t.text, sender_free, char_time_, output);
+      }
+    }
+  };
+  // When the loader next needs the host's characters: at the end of the next frame, or
+  // when the last of them has crossed.
+  const auto input_due = [&]() -> std::optional<Time> {
+    if (input.empty()) return std::nullopt;
+    const auto frame_end = std::find_if(input.begin(), input.end(), [](const Crossing& x) { return x.c == ';'; });
+    return (frame_end != input.end() ? frame_end->at : input.back().at) - kLoaderLead;
+  };
+
   for (;;) {
     const Time now = Clock::now();
+    deliver_input(now);
     // What is due leaves now; with no host on the line it is simply gone.
     std::string due;
     while (!output.empty() && output.front().due <= now) {
@@ -97,34 +130,40 @@ void PtyLine::Serve(LoaderModel& loader) {
       return;
     }
 
-    // Sleep until the next reply is due, input arrives or a stop is requested.
-    // A master without a slave reports a hang-up at once, so then only the stop pipe
-    // is watched, and the host's arrival is looked for every millisecond.
+    // Sleep until the next reply is due, the loader needs the host's characters, input
+    // arrives or a stop is requested. A master without a slave reports a hang-up at once,
+    // so then only the stop pipe is watched, and the host's arrival is looked for every
+    // millisecond.
     pollfd fds[2] = {{stop_pipe_[0], POLLIN, 0}, {master_, POLLIN, 0}};
     std::chrono::nanoseconds wait = std::chrono::hours(1);
     if (!output.empty()) wait = output.front().due - now;
+    if (const std::optional<Time> needed = input_due()) wait = std::min<std::chrono::nanoseconds>(wait, *needed - now);
     if (!host_present) wait = std::min<std::chrono::nanoseconds>(wait, std::chrono::milliseconds(1));
     const timespec timeout = ToTimespec(wait);
     if (ppoll(fds, host_present ? 2 : 1, &timeout, nullptr) < 0 && errno != EINTR) throw SystemError("ppoll");
-    if (fds[0].revents & POLLIN) return;
+    if (fds[0].revents & POLLIN) {
+      deliver_input(Clock::now());  // a late wake-up must not lose what has crossed
+      return;
+    }
 
     pollfd probe{master_, POLLIN, 0};
     poll(&probe, 1, 0);
+    const bool was_present = host_present;
     host_present = !(probe.revents & POLLHUP);
+    if (was_present && !host_present) {
+      // The host closed the port: what had crossed reached the loader, the rest is gone.
+      deliver_input(Clock::now());
+      input.clear();
+    }
     if (!(probe.revents & POLLIN)) continue;
     const ssize_t n = read(master_, buffer, sizeof buffer);
     if (n <= 0) continue;
 
     const Time arrived = Clock::now();
     for (ssize_t i = 0; i < n; ++i) {
-      // The characters come off the wire one after another, whenever the host wrote them.
+      // The characters go onto the wire one after another, whenever the host wrote them.
       receiver_free = std::max(arrived, receiver_free) + char_time_;
-      sent.clear();
-      loader.Receive(buffer[i], receiver_free, sent);
-      for (const Transmission& t : sent) {
-        sender_free = std::max(t.due, sender_free) + char_time_ * static_cast<int64_t>(t.text.size());
-        output.push_back({t.text, sender_free});
-      }
+      input.push_back({buffer[i], receiver_free});
     }
   }
 }

@@ -12,9 +12,9 @@ namespace zorvan::sim {
 
 class SimThread {
  public:
-  // `baud` 0: no pacing.
-  explicit SimThread(LoaderConfig config, unsigned baud = 0)
-      : line_(baud), loader_(std::move(config)), thread_([this] { line_.Serve(loader_); }) {}
+  // `baud` 0: no pacing; `adapter_latency_ms` 0: no USB adapter's latency timer.
+  explicit SimThread(LoaderConfig config, unsigned baud = 0, double adapter_latency_ms = 0)
+      : line_(baud, adapter_latency_ms), loader_(std::move(config)), thread_([this] { line_.Serve(loader_); }) {}
   ~SimThread() { Stop(); }
 
   const std::string& PortPath() const { return line_.SlavePath(); }
