@@ -80,6 +80,11 @@ inline constexpr WindowDescription kFormHelpWindow{"FormHelp", kHelpTitle, 154, 
 
 // The main window's outer height, title bar and borders included, in the engineering view.
 inline constexpr int kEngineeringOuterHeight = 340;
+// The title bar and borders of the main window as designed, together. Where the window
+// system draws a thinner frame, or none (a bare X server, the offscreen platform), the
+// engineering view's client area keeps the height this frame would leave, so that the
+// memo below it stays out of sight.
+inline constexpr int kDesignedFrameHeight = 39;
 
 // The controls whose top lies below the normal client area come into view in the
 // engineering view; the memos and the skin-name box lie outside the window in both.

@@ -13,8 +13,10 @@ program=$1
 shift
 prefix=${ZORVAN_WINEPREFIX:-$(cd "$(dirname "$program")" && pwd)/wine-prefix}
 
-# No window system: these are console programs, and Wine must not wait for a display.
+# No window system: console programs must not wait for a display. The window's tests
+# hand over the X display they started in ZORVAN_WINE_DISPLAY.
 unset DISPLAY WAYLAND_DISPLAY
+if [ -n "${ZORVAN_WINE_DISPLAY:-}" ]; then export DISPLAY=$ZORVAN_WINE_DISPLAY; fi
 export WINEPREFIX=$prefix WINEDEBUG=-all
 # Without these Wine would offer to install its .NET and HTML engines on first start.
 export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"

@@ -18,15 +18,6 @@
 
 namespace zorvan::app {
 
-namespace {
-
-// Title bar and borders of the window as designed. Where the window system draws a
-// thinner frame, or none (the offscreen platform, a bare X server), the engineering
-// view's client area keeps its designed height, so the memo below it stays out of sight.
-constexpr int kDesignNonClientHeight = 39;
-
-}  // namespace
-
 MainFormWidget::MainFormWidget(QWidget* parent) : QtFormWindow(kMainFormWindow, parent) {
   setWindowIcon(ProgramIcon());
   ActivateSkin();
@@ -163,7 +154,7 @@ void MainFormWidget::ShowBar(MainControl bar, int max, int position) {
 }
 
 int MainFormWidget::NonClientHeight() const {
-  return std::max(frameGeometry().height() - geometry().height(), kDesignNonClientHeight);
+  return std::max(frameGeometry().height() - geometry().height(), kDesignedFrameHeight);
 }
 
 void MainFormWidget::SetOuterHeight(int height) { setFixedSize(width(), height - NonClientHeight()); }

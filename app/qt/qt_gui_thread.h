@@ -1,46 +1,21 @@
 #pragma once
-// The window's GUI thread as the serial port's event thread sees it: the calls and
-// notices the event thread hands over run in the window's event loop, and so also at
-// the points where a running procedure lets pending messages through, as a thread's
-// synchronised call runs in the toolkit the window was designed for.
+// The Qt window's GUI thread as the serial port's event thread sees it: the handoffs are
+// served in Qt's event loop, asked for by queued calls.
 
 #include <QObject>
-#include <atomic>
-#include <functional>
 
-#include "serial/gui_thread.h"
-#include "serial/queued_gui_thread.h"
+#include "serial/event_loop_gui_thread.h"
 
 namespace zorvan::app {
 
-class QtGuiThread : public QObject, public GuiThread {
+class QtGuiThread : public QObject, public EventLoopGuiThread {
   Q_OBJECT
 
  public:
-  using ErrorDisplay = std::function<void(const std::exception&)>;
-  // `display` is the application's display of an error that ended a handler. Made on,
-  // and used from, the GUI thread; it must outlive the ports given it.
-  explicit QtGuiThread(ErrorDisplay display);
+  explicit QtGuiThread(ErrorDisplay display) : EventLoopGuiThread(std::move(display)) {}
 
-  void Synchronize(const std::function<void()>& call) override;
-  std::unique_ptr<NoticeWindow> CreateNoticeWindow(NoticeHandler handler) override;
-  // Serves the event threads' calls and notices only: the operator's input waits.
-  void ServeUntil(const std::function<bool()>& finished) override { queue_.ServeUntil(finished); }
-  void WakeServing() override { queue_.WakeServing(); }
-  void HandleException(const std::exception& error) override { display_(error); }
-
- private:
-  class Window;
-
-  // From an event thread: hands `handoff` over, with the event loop asked to serve it.
-  void HandOver(const std::function<void()>& handoff);
-  // In the event loop: serves what is waiting, and asks again while a handoff has been
-  // announced but is not queued yet.
-  void ServeFromEventLoop();
-
-  ErrorDisplay display_;
-  QueuedGuiThread queue_;
-  std::atomic<int> handoffs_under_way_{0};
+ protected:
+  void AskEventLoopToServe() override;
 };
 
 }  // namespace zorvan::app

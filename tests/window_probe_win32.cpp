@@ -1,0 +1,224 @@
+// zorvan-window-probe: reads the running window from outside, as an operator's eyes
+// would, for the window's tests under Wine: a control's text, a box's items, where a
+// control lies, and the message box on the screen. It never acts on the window: the
+// tests press keys and click through the window system.
+//   zorvan-window-probe text CONTROL          the text of a main window's control
+//   zorvan-window-probe wait CONTROL S TEXT   waits up to S seconds until it reads TEXT
+//   zorvan-window-probe items CONTROL         a combo box's items, one a line
+//   zorvan-window-probe enabled CONTROL       1 or 0
+//   zorvan-window-probe bounds CONTROL        left top width height in the window's
+//                                             client area, then the centre on the screen
+//   zorvan-window-probe size main|help        the window's client area: width height
+//   zorvan-window-probe tooltip S             waits up to S seconds for a tooltip on the
+//                                             screen and prints its text
+//   zorvan-window-probe focus                 the main window's control that has the
+//                                             focus, or "none"; then whether the window
+//                                             takes input (1 or 0)
+//   zorvan-window-probe message S             waits up to S seconds for a message box
+//                                             (or a dialog): its title, its place on the
+//                                             screen (left top width height), its text
+// Texts are UTF-8. Exit status 0, 1 when what was asked for is not there (in time), 2 on
+// bad arguments.
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/app_texts.h"
+#include "app/form_description.h"
+#include "app/win32/control_ids.h"
+#include "app/win32/utf.h"
+
+namespace {
+
+using zorvan::win32::Narrow;
+using zorvan::win32::Widen;
+
+void Print(const std::string& text) {
+  const std::string line = text + "\n";
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+HWND MainWindow() {
+  return FindWindowW(L"Zorvan.Window", Widen(zorvan::app::kProgramTitle).c_str());
+}
+
+HWND HelpWindow() { return FindWindowW(L"Zorvan.Window", Widen(zorvan::app::kHelpTitle).c_str()); }
+
+struct Search {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK NoteControl(HWND window, LPARAM lparam) {
+  auto& search = *reinterpret_cast<Search*>(lparam);
+  if (GetDlgCtrlID(window) != search.id) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
+// The main window's control of that name, or nullptr.
+HWND ControlOf(const std::string& name) {
+  const HWND window = MainWindow();
+  if (!window) return nullptr;
+  for (size_t i = 0; i < zorvan::app::kMainFormControls.size(); ++i) {
+    if (zorvan::app::kMainFormControls[i].name != name) continue;
+    Search search{zorvan::win32::kFirstControlId + static_cast<int>(i), nullptr};
+    EnumChildWindows(window, NoteControl, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+  return nullptr;
+}
+
+// Asked of the control's own window procedure: a control of another process keeps its
+// text to itself otherwise.
+std::string TextOf(HWND window) {
+  std::wstring text(static_cast<size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+  text.resize(static_cast<size_t>(
+      SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+  return Narrow(text);
+}
+
+std::vector<std::string> ItemsOf(HWND box) {
+  std::vector<std::string> items;
+  const auto count = SendMessageW(box, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    std::wstring item(static_cast<size_t>(SendMessageW(box, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+    item.resize(static_cast<size_t>(SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
+    items.push_back(Narrow(item));
+  }
+  return items;
+}
+
+// A visible top-level window of the class named by `found` on entry, which it then
+// holds, or nullptr.
+struct Visible {
+  const wchar_t* kind;
+  HWND found;
+};
+
+BOOL CALLBACK NoteVisible(HWND window, LPARAM lparam) {
+  auto& search = *reinterpret_cast<Visible*>(lparam);
+  wchar_t kind[64] = {};
+  GetClassNameW(window, kind, 64);
+  if (std::wstring(kind) != search.kind || !IsWindowVisible(window)) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
+HWND VisibleWindowOf(const wchar_t* kind) {
+  Visible search{kind, nullptr};
+  EnumWindows(NoteVisible, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Repeats `attempt` every 50 ms until it succeeds or `seconds` pass: often enough for
+// the benchmarks to time what it waits for.
+template <typename Attempt>
+bool Within(double seconds, Attempt attempt) {
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  for (;;) {
+    if (attempt()) return true;
+    if (std::chrono::steady_clock::now() > limit) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
+int Probe(const std::vector<std::string>& args) {
+  if (args.empty()) return 2;
+  const std::string& command = args[0];
+  if (command == "message" && args.size() == 2) {
+    HWND box = nullptr;
+    if (!Within(std::stod(args[1]), [&] { return (box = VisibleWindowOf(L"#32770")) != nullptr; })) return 1;
+    Print(TextOf(box));
+    RECT place;
+    GetWindowRect(box, &place);
+    Print(std::to_string(place.left) + " " + std::to_string(place.top) + " " + std::to_string(place.right - place.left) +
+          " " + std::to_string(place.bottom - place.top));
+    // The box's text is the static control the system gives the identifier 0xFFFF.
+    const HWND text = GetDlgItem(box, 0xFFFF);
+    Print(text ? TextOf(text) : std::string());
+    return 0;
+  }
+  if (command == "tooltip" && args.size() == 2) {
+    HWND tip = nullptr;
+    if (!Within(std::stod(args[1]), [&] { return (tip = VisibleWindowOf(L"tooltips_class32")) != nullptr; })) {
+      return 1;
+    }
+    Print(TextOf(tip));
+    return 0;
+  }
+  if (command == "size" && args.size() == 2) {
+    const HWND window = args[1] == "help" ? HelpWindow() : MainWindow();
+    if (!window) return 1;
+    RECT client;
+    GetClientRect(window, &client);
+    Print(std::to_string(client.right) + " " + std::to_string(client.bottom));
+    return 0;
+  }
+  if (command == "focus") {
+    const HWND window = MainWindow();
+    if (!window) return 1;
+    GUITHREADINFO gui = {sizeof gui};
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
+    std::string focused = "none";
+    for (size_t i = 0; i < zorvan::app::kMainFormControls.size(); ++i) {
+      const HWND control = ControlOf(std::string(zorvan::app::kMainFormControls[i].name));
+      if (gui.hwndFocus && (gui.hwndFocus == control || IsChild(control, gui.hwndFocus))) {
+        focused = zorvan::app::kMainFormControls[i].name;
+      }
+    }
+    Print(focused);
+    Print(IsWindowEnabled(window) ? "1" : "0");
+    return 0;
+  }
+  if (args.size() < 2) return 2;
+  const std::string& name = args[1];
+  if (command == "wait" && args.size() == 4) {
+    std::string seen;
+    const bool found = Within(std::stod(args[2]), [&] {
+      const HWND control = ControlOf(name);
+      seen = control ? TextOf(control) : std::string();
+      return control && seen == args[3];
+    });
+    Print(seen);
+    return found ? 0 : 1;
+  }
+  const HWND control = ControlOf(name);
+  if (!control) return 1;
+  if (command == "text") {
+    Print(TextOf(control));
+  } else if (command == "items") {
+    for (const std::string& item : ItemsOf(control)) Print(item);
+  } else if (command == "enabled") {
+    Print(IsWindowEnabled(control) ? "1" : "0");
+  } else if (command == "bounds") {
+    RECT bounds;
+    GetWindowRect(control, &bounds);
+    const POINT centre{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
+    MapWindowPoints(nullptr, MainWindow(), reinterpret_cast<POINT*>(&bounds), 2);
+    Print(std::to_string(bounds.left) + " " + std::to_string(bounds.top) + " " +
+          std::to_string(bounds.right - bounds.left) + " " + std::to_string(bounds.bottom - bounds.top));
+    Print(std::to_string(centre.x) + " " + std::to_string(centre.y));
+  } else {
+    return 2;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(Narrow(argv[i]));
+  try {
+    return Probe(args);
+  } catch (const std::exception&) {
+    return 2;
+  }
+}
