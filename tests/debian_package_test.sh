@@ -113,16 +113,10 @@ sim_pid=
 [ "$sim_status" -eq 0 ] || { cat "$work/sim.out" "$work/sim.err"; fail "zorvan-sim's flash does not hold the carried firmware"; }
 echo "   zorvan-flash write: $(tail -n 1 "$work/sim.out" | sed 's/^zorvan-sim: //')"
 
-# A virtual X server of its own: Xvfb picks a free display and writes its number to fd 3.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
+source "$here/xvfb_display.sh"
+start_xvfb
 window_status=0
-DISPLAY=:$(head -n 1 "$work/display") dbus-run-session -- \
+dbus-run-session -- \
   "$python" "$here/window_ready_test.py" /usr/bin/zorvan-flasher "$title" "$ready" "$write_button" \
   >"$work/window.out" 2>&1 </dev/null || window_status=$?
 sed -n 's/^Ready/   &/p' "$work/window.out"

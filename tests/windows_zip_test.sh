@@ -75,14 +75,8 @@ if [ -e "$unpacked/zorvan-flasher.exe" ]; then
   for tool in Xvfb xdotool; do
     command -v "$tool" >/dev/null || skip "$tool is not installed (./run installs it)"
   done
-  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-  done
-  [ -s "$work/display" ] || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
-  export DISPLAY=:$(head -n 1 "$work/display")
+  source "$here/xvfb_display.sh"
+  start_xvfb
   # A prefix of its own: Wine ties a prefix's desktop to the display it was started on.
   ZORVAN_WINE_DISPLAY=$DISPLAY ZORVAN_WINEPREFIX=$window_prefix \
     "$here/wine_run.sh" "$unpacked/zorvan-flasher.exe" >"$work/window.log" 2>&1 &
