@@ -6,6 +6,7 @@
 #include "tools/flash/commands.h"
 #include "tools/flash/console_text.h"
 #include "tools/flash/exit_codes.h"
+#include "tools/version.h"
 
 namespace zorvan::cli {
 
@@ -80,7 +81,10 @@ void PrintHelp(std::ostream& out) {
       start = end + 1;
     }
   }
-  out << "\nExit status:\n"
+  out << "\nOptions:\n"
+         "  --help     show this text\n"
+         "  --version  show the program's version\n"
+         "\nExit status:\n"
          "  0  done: image ready, device identified, programming completed, reset sent\n"
          "  1  the command line was wrong\n"
          "  2  the HEX text was refused or could not be read\n"
@@ -112,6 +116,10 @@ int main(int argc, char** argv) {
       std::strcmp(argv[1], "help") == 0) {
     PrintHelp(argc < 2 ? std::cerr : std::cout);
     return argc < 2 ? kExitUsage : kExitOk;
+  }
+  if (std::strcmp(argv[1], "--version") == 0) {
+    std::cout << "zorvan-flash " << zorvan::kProgramVersion << "\n";
+    return kExitOk;
   }
   for (const Command& c : Commands()) {
     if (c.name == std::string(argv[1])) return c.run(Arguments(argv + 2, argv + argc));

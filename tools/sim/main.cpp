@@ -20,6 +20,7 @@
 #include "firmware/firmware_source.h"
 #include "tools/sim/flash_check.h"
 #include "tools/sim/pty_line.h"
+#include "tools/version.h"
 
 namespace {
 
@@ -65,6 +66,10 @@ Several devices in one process:
                           alone (1..N); those before the first --device are every device's.
                           --link and --dump name one device's files: give them here
                           when N > 1. With --verify, each device is compared on its own.
+
+Other:
+  --help                  show this text
+  --version               show the program's version
 
 Exit status: 0 served (and the flash matches when --verify is given), 1 a flash differs,
 2 bad options or the HEX text was refused, 3 a pseudo-terminal could not be made.
@@ -130,6 +135,9 @@ void Parse(const std::vector<std::string>& args, Options& o) {
     };
     if (a == "--help" || a == "-h") {
       std::cout << kHelp;
+      std::exit(0);
+    } else if (a == "--version") {
+      std::cout << "zorvan-sim " << kProgramVersion << "\n";
       std::exit(0);
     } else if (a == "--link") o.link = value();
     else if (a == "--baud") o.baud = static_cast<unsigned>(Number(a, value()));

@@ -1,0 +1,15 @@
+# Sourced by tests that need an X display of their own. start_xvfb starts a virtual X
+# server on a free display (Xvfb picks the number and writes it to descriptor 3, so tests
+# running side by side never share one), exports DISPLAY, and sets xvfb_pid for the
+# caller's clean-up. It uses the caller's folder $work and its function fail.
+start_xvfb() {
+  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+  done
+  [ -s "$work/display" ] || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
+  DISPLAY=:$(head -n 1 "$work/display")
+  export DISPLAY
+}
