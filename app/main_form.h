@@ -165,6 +165,21 @@ class TMainForm : public OperatorSurface {
   TFormHelp* FormHelp = nullptr;
 };
 
+// The controls whose click runs a handler of the main window, and the handler each runs:
+// every view wires its clicks from here.
+struct MainFormClick {
+  MainControl control;
+  void (TMainForm::*handler)();
+};
+inline constexpr MainFormClick kMainFormClicks[] = {
+    {MainControl::ButtonWrite, &TMainForm::ButtonWriteClick},
+    {MainControl::ButtonConect, &TMainForm::ButtonConectClick},
+    {MainControl::ButtonOpenHex, &TMainForm::ButtonOpenHexClick},
+    {MainControl::sButton2, &TMainForm::sButton2Click},
+    {MainControl::sButton3, &TMainForm::sButton3Click},
+    {MainControl::Label1, &TMainForm::Label1Click},
+};
+
 // The program's start once its windows are made, in the designed order: the
 // application's provisional title, the main window's creation handler run to its end,
 // then the main window shown. The toolkit's message loop runs next.

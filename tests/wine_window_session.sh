@@ -44,15 +44,8 @@ fail() {
 screen_width=1920
 screen_height=1080
 mkdir "$work/screen"
-Xvfb -displayfd 3 -screen 0 ${screen_width}x${screen_height}x24 -fbdir "$work/screen" -nolisten tcp \
-  3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
-export DISPLAY=:$(head -n 1 "$work/display")
+source "$here/xvfb_display.sh"
+start_xvfb "${screen_width}x${screen_height}" -fbdir "$work/screen"
 export ZORVAN_WINE_DISPLAY=$DISPLAY
 
 # Waits up to `limit` seconds until `condition` succeeds.

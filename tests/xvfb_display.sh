@@ -2,8 +2,11 @@
 # server on a free display (Xvfb picks the number and writes it to descriptor 3, so tests
 # running side by side never share one), exports DISPLAY, and sets xvfb_pid for the
 # caller's clean-up. It uses the caller's folder $work and its function fail.
+#   start_xvfb [WIDTHxHEIGHT [XVFB_OPTION...]]     (800x600 unless told)
 start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  local size=${1:-800x600}
+  [ $# -gt 0 ] && shift
+  Xvfb -displayfd 3 -screen 0 "${size}x24" "$@" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
   xvfb_pid=$!
   for _ in $(seq 100); do
     [ -s "$work/display" ] && break

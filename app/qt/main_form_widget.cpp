@@ -45,19 +45,17 @@ void MainFormWidget::SetTabOrder() {
 }
 
 void MainFormWidget::ForwardEvents() {
-  const auto on_click = [this](MainControl button, void (TMainForm::*handler)()) {
-    connect(As<QAbstractButton>(button), &QAbstractButton::clicked, this, [this, handler] {
+  for (const MainFormClick& click : kMainFormClicks) {
+    const MainControl control = click.control;
+    const auto run = [this, handler = click.handler] {
       if (form_) (form_->*handler)();
-    });
-  };
-  on_click(MainControl::ButtonWrite, &TMainForm::ButtonWriteClick);
-  on_click(MainControl::ButtonConect, &TMainForm::ButtonConectClick);
-  on_click(MainControl::ButtonOpenHex, &TMainForm::ButtonOpenHexClick);
-  on_click(MainControl::sButton2, &TMainForm::sButton2Click);
-  on_click(MainControl::sButton3, &TMainForm::sButton3Click);
-  connect(As<TsLabel>(MainControl::Label1), &TsLabel::clicked, this, [this] {
-    if (form_) form_->Label1Click();
-  });
+    };
+    if (control == MainControl::Label1) {
+      connect(As<TsLabel>(control), &TsLabel::clicked, this, run);
+    } else {
+      connect(As<QAbstractButton>(control), &QAbstractButton::clicked, this, run);
+    }
+  }
   connect(As<QComboBox>(MainControl::cbPort), &QComboBox::activated, this, [this](int index) {
     if (form_) form_->cbPortChange(index);
   });

@@ -41,19 +41,17 @@ MainWindow::MainWindow(const SkinPictures& pictures)
 }
 
 void MainWindow::ForwardEvents() {
-  const auto on_click = [this](MainControl button, void (TMainForm::*handler)()) {
-    As<Button>(button).onClick = [this, handler] {
+  for (const app::MainFormClick& click : app::kMainFormClicks) {
+    const MainControl control = click.control;
+    auto run = [this, handler = click.handler] {
       if (form_) (form_->*handler)();
     };
-  };
-  on_click(MainControl::ButtonWrite, &TMainForm::ButtonWriteClick);
-  on_click(MainControl::ButtonConect, &TMainForm::ButtonConectClick);
-  on_click(MainControl::ButtonOpenHex, &TMainForm::ButtonOpenHexClick);
-  on_click(MainControl::sButton2, &TMainForm::sButton2Click);
-  on_click(MainControl::sButton3, &TMainForm::sButton3Click);
-  As<Label>(MainControl::Label1).onClick = [this] {
-    if (form_) form_->Label1Click();
-  };
+    if (control == MainControl::Label1) {
+      As<Label>(control).onClick = run;
+    } else {
+      As<Button>(control).onClick = run;
+    }
+  }
   const auto on_pick = [this](MainControl box, void (TMainForm::*handler)(int)) {
     As<ComboBox>(box).onSelectionChanged = [this, box, handler] {
       if (form_ && !changing_) (form_->*handler)(As<ComboBox>(box).Selection());
