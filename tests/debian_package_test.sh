@@ -98,11 +98,8 @@ echo "   zorvan-flash check: $(tail -n 1 "$work/check.out")"
 
 /usr/bin/zorvan-sim --baud 0 --verify - >"$work/sim.out" 2>"$work/sim.err" &
 sim_pid=$!
-for _ in $(seq 200); do
-  [ -s "$work/sim.out" ] && break
-  sleep 0.05
-done
-port=$(head -n 1 "$work/sim.out")
+source "$here/sim_port.sh"
+port=$(sim_port "$work/sim.out")
 [ -n "$port" ] || { cat "$work/sim.err"; fail "the installed zorvan-sim did not start"; }
 timeout 600 /usr/bin/zorvan-flash write --port "$port" >"$work/write.out" 2>&1 ||
   { cat "$work/write.out"; fail "zorvan-flash write into the installed zorvan-sim"; }

@@ -24,11 +24,8 @@ trap cleanup EXIT
 srec_cat -generate 0 0x800 -repeat-string "Zorvan flasher under Wine. " -o "$work/firmware.hex" -intel
 "$sim" --geometry 16,64,2 --verify "$work/firmware.hex" >"$work/sim.out" 2>"$work/sim.err" &
 sim_pid=$!
-for _ in $(seq 200); do
-  [ -s "$work/sim.out" ] && break
-  sleep 0.05
-done
-pty=$(head -n 1 "$work/sim.out")
+source "$here/sim_port.sh"
+pty=$(sim_port "$work/sim.out")
 [ -n "$pty" ] || { echo "zorvan-sim did not start:"; cat "$work/sim.err"; exit 1; }
 
 add_com_port "$port_number" "$pty"

@@ -9,6 +9,7 @@ set -euo pipefail
 
 tests=$2
 source "$(dirname "$0")/wine_end_to_end_setup.sh" "$1" "$tests"
+source "$here/sim_port.sh"
 
 work=$(mktemp -d)
 first_pid= second_pid= watcher_pid=
@@ -25,10 +26,7 @@ start_device() {
   local out=$1
   shift
   "$sim" --baud 0 --geometry 16,64,2 --link "$work/adapter" "$@" >"$out" 2>&1 &
-  for _ in $(seq 200); do
-    [ -s "$out" ] && return 0
-    sleep 0.05
-  done
+  [ -n "$(sim_port "$out")" ] && return 0
   echo "zorvan-sim did not start:"; cat "$out"; exit 1
 }
 

@@ -45,6 +45,7 @@ screen_width=1920
 screen_height=1080
 mkdir "$work/screen"
 source "$here/xvfb_display.sh"
+source "$here/sim_port.sh"
 start_xvfb "${screen_width}x${screen_height}" -fbdir "$work/screen"
 export ZORVAN_WINE_DISPLAY=$DISPLAY
 
@@ -75,12 +76,7 @@ start_device() {
   [ -z "$sim_pid" ] || stop_device
   "$sim" "$@" >"$work/sim.out" 2>"$work/sim.err" &
   sim_pid=$!
-  pty=
-  for _ in $(seq 200); do
-    [ -s "$work/sim.out" ] && break
-    sleep 0.05
-  done
-  pty=$(head -n 1 "$work/sim.out")
+  pty=$(sim_port "$work/sim.out")
   [ -n "$pty" ] || { cat "$work/sim.err"; fail "zorvan-sim did not start"; }
 }
 # Stops the device; fails unless it ended well (its flash as --verify asked, if it did).
