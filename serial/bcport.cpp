@@ -76,11 +76,32 @@ int TBComPort::WriteStr(const std::string& text) {
 }
 
 void TBComPort::LetOutputLeave() {
-  // Reckoned from the line rate alone; a USB adapter takes a moment more to hand the
-  // characters to its UART.
+  using Clock = std::chrono::steady_clock;
+  // The bound is reckoned from the line rate, so that a wedged adapter cannot hold Close
+  // for ever; a USB adapter takes a moment more to hand the characters to its UART.
   constexpr auto kTripToTheUart = std::chrono::milliseconds(20);
-  const auto left_by = output_leaves_by_ + kTripToTheUart;
-  if (left_by > std::chrono::steady_clock::now()) std::this_thread::sleep_until(left_by);
+  // The UART's own FIFO (16 characters on the common chips) is no longer counted by the
+  // driver, and a pseudo-terminal counts nothing at all.
+  constexpr int kUartFifo = 16;
+  const auto bound = output_leaves_by_ + kTripToTheUart;
+  const auto character = IsValid(CurrentLineSettings()) ? CharacterTime(CurrentLineSettings())
+                                                        : std::chrono::nanoseconds(0);
+  for (;;) {
+    const auto now = Clock::now();
+    if (now >= bound) return;
+    const int queued = QueuedOutput();
+    if (queued < 0) {
+      std::this_thread::sleep_until(bound);
+      return;
+    }
+    if (queued == 0) {
+      std::this_thread::sleep_until(std::min<Clock::time_point>(bound, now + kUartFifo * character));
+      return;
+    }
+    const Clock::duration wire_time = queued * character;
+    std::this_thread::sleep_until(
+        std::min<Clock::time_point>(bound, now + std::max<Clock::duration>(wire_time, std::chrono::microseconds(200))));
+  }
 }
 
 int TBComPort::ReadStr(std::string& text, int count) {
@@ -91,6 +112,9 @@ int TBComPort::ReadStr(std::string& text, int count) {
   text.resize(static_cast<size_t>(count));
   const int n = ReadBytes(text.data(), count);
   text.resize(static_cast<size_t>(n));
+  // The device answers a frame only once it has taken it whole: what was written before
+  // has left the line, however much faster than its nominal rate the line really is.
+  if (n > 0) output_leaves_by_ = std::min(output_leaves_by_, std::chrono::steady_clock::now());
   return n;
 }
 

@@ -52,8 +52,8 @@ class TBComPort : public PortOperations {
   // Opens the port unless it is open and returns Connected. A failure leaves the port
   // closed with the device released, and raises the text of the step that failed.
   bool Open() override;
-  // Lets the characters still leaving go out (waiting at most the time they need at the
-  // line rate), drops DTR and RTS, stops the event thread (discarding both queues) and
+  // Lets the characters still leaving go out (waiting until the driver has sent them,
+  // at most the time they need at the line rate), drops DTR and RTS, stops the event thread (discarding both queues) and
   // releases the device; true whenever it returns normally. A device that has gone (an
   // adapter unplugged, a line hung up) fails the line controls for good: it is released
   // all the same, so that the next Open finds the adapter plugged back in. Any other
@@ -158,7 +158,9 @@ class TBComPort : public PortOperations {
   void SetLineValue(T& field, T value);
   void SetQueueSize(int32_t& field, int32_t value);
   LineSettings CurrentLineSettings() const;
-  // Waits until the characters written so far have had the time they need on the line.
+  // Waits until the driver reports every written character gone and the UART's FIFO has
+  // had its time, never longer than the characters written since the device last
+  // answered take at the line rate, plus a margin.
   void LetOutputLeave();
 
   // Each acts only while Connected.
@@ -180,6 +182,9 @@ class TBComPort : public PortOperations {
   void AbortPending();
   // True when the device no longer answers at all: it was removed, or its line hung up.
   bool DeviceGone();
+  // The characters the driver still holds for the line; -1 when it keeps no count. A
+  // device that fails the request has nothing more to send: 0.
+  int QueuedOutput();
   int ReadBytes(char* buffer, int count);
   int WriteBytes(const char* data, int count);
 
@@ -205,7 +210,8 @@ class TBComPort : public PortOperations {
   std::unique_ptr<NoticeWindow> notify_window_;
   std::unique_ptr<TComThread> event_thread_;
   std::atomic<bool> stopping_events_ = false;
-  // When the last character written will have left at the line rate.
+  // When the last character written will have left at the line rate, counted from the
+  // device's last answer.
   std::chrono::steady_clock::time_point output_leaves_by_{};
 
   TComSignalEvent on_cts_change_;

@@ -75,19 +75,25 @@ bool SetModemLines(int fd, int lines, bool state) {
   return errno == ENOTTY || errno == EINVAL;
 }
 
+// The characters the driver still holds for the line; -1 when it keeps no count, and no
+// value when the device failed the request.
+std::optional<int> OutputQueue(int fd) {
+  int queued = 0;
+  if (ioctl(fd, TIOCOUTQ, &queued) == 0) return queued;
+  if (errno == ENOTTY || errno == EINVAL) return -1;
+  return std::nullopt;
+}
+
 // Waits until the driver's output queue has gone out on the line, or the deadline. The
 // check is made again after about the time the queued characters take on the wire.
 void WaitUntilSent(int fd, const Deadline& deadline) {
   for (;;) {
-    int queued = 0;
-    if (ioctl(fd, TIOCOUTQ, &queued) != 0) {
-      if (errno == ENOTTY || errno == EINVAL) return;  // the driver keeps no count
-      throw EComPort(com_text::kWriteFailed);
-    }
-    if (queued <= 0 || Passed(deadline)) return;
+    const std::optional<int> queued = OutputQueue(fd);
+    if (!queued) throw EComPort(com_text::kWriteFailed);
+    if (*queued <= 0 || Passed(deadline)) return;
     termios2 line{};
     const uint64_t rate = ioctl(fd, TCGETS2, &line) == 0 && line.c_ospeed > 0 ? line.c_ospeed : 9600;
-    const auto wire_time = std::chrono::nanoseconds(uint64_t(queued) * 10'000'000'000ULL / rate);
+    const auto wire_time = std::chrono::nanoseconds(uint64_t(*queued) * 10'000'000'000ULL / rate);
     Deadline next = Clock::now() + std::max<Clock::duration>(wire_time, std::chrono::microseconds(200));
     if (deadline) next = std::min(*next, *deadline);
     if ((WaitFor(fd, 0, next) & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
@@ -194,6 +200,8 @@ bool TBComPort::DeviceGone() {
   termios2 t{};
   return ioctl(Fd(handle_), TCGETS2, &t) != 0;
 }
+
+int TBComPort::QueuedOutput() { return OutputQueue(Fd(handle_)).value_or(0); }
 
 int TBComPort::ReadBytes(char* buffer, int count) {
   const int fd = Fd(handle_);

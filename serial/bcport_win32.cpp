@@ -189,6 +189,13 @@ bool TBComPort::DeviceGone() {
   return !GetCommState(AsHandle(handle_), &dcb);
 }
 
+int TBComPort::QueuedOutput() {
+  DWORD errors = 0;
+  COMSTAT status{};
+  if (!::ClearCommError(AsHandle(handle_), &errors, &status)) return 0;
+  return static_cast<int>(status.cbOutQue);
+}
+
 int TBComPort::ReadBytes(char* buffer, int count) {
   TPortRequest request(AsHandle(handle_), TPortRequest::rdRead);
   request.StartRead(buffer, count);

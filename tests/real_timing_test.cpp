@@ -126,5 +126,24 @@ TEST(RealTiming, AtTwelveHundredBitsTheLastResetHasLeftBeforeThePortCloses) {
   EXPECT_EQ(device.Device().Frames(), (std::vector<std::string>{"w0101;", "w0101;"}));
 }
 
+TEST(RealTiming, OnALineFasterThanItsRateTheCloseAfterTheDevicesAnswerDoesNotWaitForTheRate) {
+  // A native USB device or a network bridge takes the characters far faster than the
+  // rate it was set to: ten frames that would take five seconds at 1200 bit/s are taken,
+  // and answered, at once. Once the answer is in, nothing is left to leave.
+  PtyPair pty;
+  Line line(pty.SlavePath(), br1200);
+  ASSERT_TRUE(line.port.Open());
+  const std::string frame = "w05" + std::string(54, 'F') + "01;";
+  for (int i = 0; i < 10; ++i) line.port.WriteStr(frame);
+  EXPECT_EQ(pty.Read(10 * frame.size()).size(), 10 * frame.size());
+  pty.Write("w8585;");
+  std::string reply;
+  for (int i = 0; i < 100 && reply.empty(); ++i) line.port.ReadStr(reply, 20);
+  ASSERT_EQ(reply, "w8585;");
+  const auto closing = std::chrono::steady_clock::now();
+  EXPECT_TRUE(line.port.Close());
+  EXPECT_LT(std::chrono::steady_clock::now() - closing, std::chrono::milliseconds(2500));
+}
+
 }  // namespace
 }  // namespace zorvan::testing
