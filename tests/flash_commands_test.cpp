@@ -150,6 +150,12 @@ TEST_F(FlashCommands, HexAndUsageErrorsExitTwoAndOne) {
   EXPECT_EQ(bad_rate.err,
             "zorvan-flash detect: the rate '115201' is not one of 110, 300, 600, 1200, 2400, 4800, 9600, 14400, "
             "19200, 38400, 56000, 57600, 115200, 128000, 256000 (see zorvan-flash --help)\n");
+
+  // Help after a command is that command's help, whatever else was given, and no error.
+  const ProgramResult write_help = RunProgram("zorvan-flash", {"write", "--port", "x", "--help"});
+  EXPECT_EQ(write_help.status, 0) << write_help.err;
+  EXPECT_EQ(write_help.out.rfind("Usage: zorvan-flash write --port PATH", 0), 0u) << write_help.out;
+  EXPECT_EQ(write_help.out.find("records FILE"), std::string::npos) << write_help.out;
 }
 
 TEST_F(FlashCommands, CtrlCWhileBlocksAreWrittenStopsTheRunAndExitsEight) {

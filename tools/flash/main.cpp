@@ -68,18 +68,21 @@ const std::vector<Command>& Commands() {
 
 namespace {
 
+void PrintIndented(std::ostream& out, const std::string& text, const char* indent) {
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = text.find('\n', start);
+    out << indent << text.substr(start, end - start) << "\n";
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+}
+
 void PrintHelp(std::ostream& out) {
   out << "Usage: zorvan-flash COMMAND [OPTIONS]\n\nCommands:\n";
   for (const Command& c : Commands()) {
     out << "  " << c.usage << "\n";
-    std::string summary = c.summary;
-    size_t start = 0;
-    while (start < summary.size()) {
-      const size_t end = summary.find('\n', start);
-      out << "      " << summary.substr(start, end - start) << "\n";
-      if (end == std::string::npos) break;
-      start = end + 1;
-    }
+    PrintIndented(out, c.summary, "      ");
   }
   out << "\nOptions:\n"
          "  --help     show this text\n"
@@ -122,7 +125,18 @@ int main(int argc, char** argv) {
     return kExitOk;
   }
   for (const Command& c : Commands()) {
-    if (c.name == std::string(argv[1])) return c.run(Arguments(argv + 2, argv + argc));
+    if (c.name != std::string(argv[1])) continue;
+    const Arguments arguments(argv + 2, argv + argc);
+    // "zorvan-flash write --help" asks for the command's own part of the help.
+    for (const std::string& argument : arguments) {
+      if (argument == "--help" || argument == "-h") {
+        std::cout << "Usage: zorvan-flash " << c.usage << "\n\n";
+        PrintIndented(std::cout, c.summary, "  ");
+        std::cout << "\nSee zorvan-flash --help for the exit statuses, the rates and the port names.\n";
+        return kExitOk;
+      }
+    }
+    return c.run(arguments);
   }
   std::cerr << "zorvan-flash: unknown command '" << argv[1] << "' (see zorvan-flash --help)\n";
   return kExitUsage;
