@@ -42,6 +42,16 @@ inline constexpr char kFileOpenedHead[] = "Мікропрограма : ";
 inline constexpr char kFileOpenedTail[] = " - відкрита. Запишіть в прилад";
 inline constexpr char kFileOpenedMessage[] = "Мікропрограма відкрита,\r\n   запишіть її в прилад";
 
+// A port error that ended a detect or a write: the label names it after these, and the
+// error's box tells the operator to check the line and try again instead of restarting,
+// since the port has been released and the next press opens it afresh.
+inline constexpr char kWriteUnfinished[] = "Запис не завершено. ";
+inline constexpr char kDetectUnfinished[] = "Прилад не визначено. ";
+inline constexpr char kRestartLine[] = "\nНеобхідно повторно відкрити програму!";
+inline constexpr char kWriteAgainLine[] = "\nПеревірте з'єднання з приладом і натисніть «Прошити» ще раз!";
+inline constexpr char kDetectAgainLine[] = "\nПеревірте з'єднання з приладом і натисніть «Визначити» ще раз!";
+inline constexpr char kResetAgainLine[] = "\nПеревірте з'єднання з приладом і натисніть Ctrl+L ще раз!";
+
 // The port-list window.
 inline constexpr char kPortListTitle[] = "Послідовні порти системи";
 inline constexpr char kPortListPort[] = "Порт";

@@ -116,6 +116,14 @@ class TMainForm : public OperatorSurface {
   // operator to restart the program, which mends neither.
   void Handle(const std::function<void()>& body);
 
+  // Runs a procedure on the device. A port error that ends it (the line hung up, the
+  // adapter pulled out, the port missing or taken) releases the port, so that the next
+  // press opens it afresh; with an `unfinished` label it also gives every operating
+  // control back, empties the gauges and names the error on the label, as a failed run
+  // leaves the window. The error's box ends with `again_line` instead of the advice to
+  // restart the program.
+  void RunOnPort(const char* unfinished, const char* again_line, const std::function<void()>& procedure);
+
   // The keyboard commands.
   void ShowHelpWindow();
   void OpenEngineeringView();

@@ -4,6 +4,7 @@
 #include "app/app_texts.h"
 #include "app/desktop.h"
 #include "app/form_help.h"
+#include "app/handler_guard.h"
 #include "app/links.h"
 #include "app/main_form.h"
 #include "app/utf8_path.h"
@@ -13,6 +14,7 @@
 #include "protocol/programming_run.h"
 #include "protocol/reset_command.h"
 #include "protocol/stop_command.h"
+#include "serial/bcport.h"
 
 namespace zorvan::app {
 
@@ -91,7 +93,7 @@ void TMainForm::ResetDeviceCommand() {
   // A reset in the middle of a run would leave the device half written and the run's
   // port closed under it.
   if (Busy()) return;
-  ResetDevice(flasher_);
+  RunOnPort(nullptr, kResetAgainLine, [this] { ResetDevice(flasher_); });
 }
 
 void TMainForm::RefreshPortList() {
@@ -107,7 +109,7 @@ void TMainForm::ButtonConectClick() {
   Handle([this] {
     if (Busy()) return;
     ActivityScope scope(*this, Activity::Identifying);
-    zorvan::ButtonConectClick(flasher_);
+    RunOnPort(kDetectUnfinished, kDetectAgainLine, [this] { zorvan::ButtonConectClick(flasher_); });
   });
 }
 
@@ -117,8 +119,35 @@ void TMainForm::ButtonWriteClick() {
     // the run's next test of the stop request: a second run would start inside the first.
     if (Busy()) return;
     ActivityScope scope(*this, Activity::Programming);
-    zorvan::ButtonWriteClick(flasher_);
+    RunOnPort(kWriteUnfinished, kWriteAgainLine, [this] { zorvan::ButtonWriteClick(flasher_); });
   });
+}
+
+void TMainForm::RunOnPort(const char* unfinished, const char* again_line, const std::function<void()>& procedure) {
+  try {
+    procedure();
+  } catch (const EComPort& error) {
+    try {
+      BComPort1->Close();
+    } catch (const EComPort&) {
+      // A device that is still there but refused to close stays open; the next press
+      // closes it before it opens the port again.
+    }
+    std::string text = error.Message();
+    if (const size_t restart = text.find(kRestartLine); restart != std::string::npos) {
+      text.replace(restart, std::string_view(kRestartLine).size(), again_line);
+    }
+    if (unfinished != nullptr) {
+      for (Control c : {Control::ButtonWrite, Control::ButtonConect, Control::ButtonOpenHex, Control::cbPort,
+                        Control::cbBaudRate}) {
+        SetEnabled(c, true);
+      }
+      SetGaugeProgress(0);
+      SetChunkBarPosition(0);
+      SetStatus(unfinished + text.substr(0, text.find('\n')));
+    }
+    ShowDefaultException(desktop_, EComPort(text), PortAccessHint(PortName()));
+  }
 }
 
 void TMainForm::ButtonOpenHexClick() {

@@ -2,6 +2,7 @@
 // operation, with the window's logic driving a simulated device on a pseudo-terminal
 // through the real serial port.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -125,16 +126,17 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
-// A port that cannot be opened ends the handler with its error; nothing else changes.
-TEST(MainFormStates, APortErrorEndsTheHandler) {
+// A port that cannot be opened ends the run as a failed run ends: every operating control
+// back, the label naming the error, and nothing asking the operator to restart.
+TEST(MainFormStates, APortErrorGivesTheControlsBackAndNamesTheError) {
   Forms w({"/dev/zorvan-no-such-port"}, {}, LoaderPort());
   w.SetEnabledControls("01010");
   w.form->SetStatus(kUnchanged);
   w.desktop.Clear();
   w.form->ButtonWriteClick();
   EXPECT_EQ(w.desktop.Errors(), Strings{"Спроба відкрити неіснуючий СОМ-порт."});
-  EXPECT_EQ(w.EnabledControls(), "01010");
-  EXPECT_EQ(w.Status(), kUnchanged);
+  EXPECT_EQ(w.EnabledControls(), "11111");
+  EXPECT_EQ(w.Status(), "Запис не завершено. Спроба відкрити неіснуючий СОМ-порт");
   EXPECT_FALSE(w.form->Busy());
 }
 
@@ -168,16 +170,17 @@ TEST(MainFormStates, AFileNamedAsThePortIsNamedInTheError) {
   Forms w({file.string()}, {}, LoaderPort());
   w.desktop.Clear();
   w.form->ButtonWriteClick();
-  EXPECT_EQ(w.desktop.Errors(), Strings{"Помилка функції SetupComm\nНеобхідно повторно відкрити програму!\n" +
-                                        file.string() + " is a file, not a serial port."});
+  EXPECT_EQ(w.desktop.Errors(),
+            Strings{"Помилка функції SetupComm\nПеревірте з'єднання з приладом і натисніть «Прошити» ще раз!\n" +
+                    file.string() + " is a file, not a serial port."});
   std::ifstream kept(file);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep me");
   std::filesystem::remove(file);
 }
 
-// The adapter pulled out in the middle of a run and plugged back in: once the stop
-// command has given the controls back, the write button programs the device that now
-// answers on the port's path, without a restart.
+// The adapter pulled out in the middle of a run, or of a detect, and plugged back in: the
+// window is usable again at once, and the next press works on the device that now answers
+// on the port's path, without a restart.
 TEST(MainFormStates, TheAdapterPluggedBackInIsProgrammedWithoutARestart) {
   sim::LoaderConfig pulled_out = SmallDevice();
   pulled_out.faults.hangup_after = 9;  // the first write of the second block
@@ -186,9 +189,14 @@ TEST(MainFormStates, TheAdapterPluggedBackInIsProgrammedWithoutARestart) {
   link.PointAt(first.PortPath());
   Forms w({link.Path()}, {}, LoaderPort());
   w.form->ButtonWriteClick();
-  EXPECT_EQ(w.desktop.Errors().size(), 1u);  // the port's read or write error
-  w.Press(kKeyDelete, Modifier::Ctrl);
-  ASSERT_EQ(w.EnabledControls(), "11111");
+  ASSERT_EQ(w.desktop.Errors().size(), 1u);
+  EXPECT_THAT(w.desktop.Errors()[0],
+              ::testing::AnyOf("Помилка запису в порт.\nПеревірте з'єднання з приладом і натисніть «Прошити» ще раз!",
+                               "Помилка читання з порта\nПеревірте з'єднання з приладом і натисніть «Прошити» ще раз!"));
+  EXPECT_EQ(w.EnabledControls(), "11111");
+  EXPECT_THAT(w.Status(), ::testing::StartsWith("Запис не завершено. Помилка "));
+  EXPECT_EQ(w.form->GaugeProgress(), 0);
+  EXPECT_EQ(w.form->ChunkBarPosition(), 0);
 
   sim::SimThread plugged_back(SmallDevice());
   link.PointAt(plugged_back.PortPath());
@@ -198,6 +206,27 @@ TEST(MainFormStates, TheAdapterPluggedBackInIsProgrammedWithoutARestart) {
   EXPECT_TRUE(w.desktop.Errors().empty());
   const std::string flash = FlashDigits(plugged_back);
   EXPECT_EQ(flash, w.form->State().ImageText.substr(0, flash.size()));
+}
+
+TEST(MainFormStates, TheAdapterPulledOutDuringADetectLeavesTheDetectButtonUsable) {
+  sim::LoaderConfig pulled_out = SmallDevice();
+  pulled_out.faults.hangup_after = 1;  // the Identify is answered, the Describe is not
+  sim::SimThread first(pulled_out);
+  AdapterLink link;
+  link.PointAt(first.PortPath());
+  Forms w({link.Path()}, {}, LoaderPort());
+  w.form->ButtonConectClick();
+  ASSERT_EQ(w.desktop.Errors().size(), 1u);
+  EXPECT_THAT(w.desktop.Errors()[0], ::testing::EndsWith("\nПеревірте з'єднання з приладом і натисніть «Визначити» ще раз!"));
+  EXPECT_EQ(w.EnabledControls(), "11111");
+  EXPECT_THAT(w.Status(), ::testing::StartsWith("Прилад не визначено. Помилка "));
+
+  sim::SimThread plugged_back(SmallDevice());
+  link.PointAt(plugged_back.PortPath());
+  w.desktop.Clear();
+  w.form->ButtonConectClick();
+  EXPECT_TRUE(w.desktop.Errors().empty());
+  EXPECT_EQ(w.Status(), "Відкрийте мікропрограму з розширенням - HEX");
 }
 
 }  // namespace
