@@ -6,6 +6,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <thread>
 
 #include "tests/program_runner.h"
@@ -113,6 +114,50 @@ TEST_F(FlashCommands, PortErrorsExitThree) {
   EXPECT_TRUE(hung_up.err == "Помилка запису в порт.\nНеобхідно повторно відкрити програму!\n" ||
               hung_up.err == "Помилка читання з порта\nНеобхідно повторно відкрити програму!\n")
       << hung_up.err;
+}
+
+// How long after the device's last Reset `flash` printed `result`: both are watched as
+// they happen. Fails the test when either never comes.
+std::chrono::milliseconds ResultAfterLastReset(const SimProcess& sim, size_t resets, Program& flash,
+                                               const std::string& result) {
+  using Clock = std::chrono::steady_clock;
+  const auto limit = Clock::now() + std::chrono::seconds(120);
+  std::optional<Clock::time_point> reset_seen;
+  while (Clock::now() < limit) {
+    const std::string device = sim.OutputSoFar();
+    if (!reset_seen && size_t(std::count(device.begin(), device.end(), '\n')) >= sim.PortPaths().size() + resets) {
+      reset_seen = Clock::now();
+    }
+    if (flash.OutputSoFar().find(result) != std::string::npos) {
+      EXPECT_TRUE(reset_seen) << "the result came before the device was reset";
+      return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - reset_seen.value_or(Clock::now()));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ADD_FAILURE() << "no '" << result << "' within two minutes:\n" << flash.OutputSoFar();
+  return std::chrono::milliseconds::max();
+}
+
+// A line that carries the characters far faster than the rate it was set to (a native
+// USB device, a network bridge; here a device without pacing, set to 1200 bit/s): the
+// result is told as soon as the device has been reset, not when the rate says the
+// characters would have left, which for this run is half a minute later.
+TEST_F(FlashCommands, OnALineFasterThanItsRateTheResultComesAsTheDeviceIsReset) {
+  const std::vector<std::string> device = {"--baud", "0", "--geometry", "16,64,2", "--print-resets"};
+  {
+    SimProcess sim(device);
+    Program flash("zorvan-flash", {"write", "--port", sim.PortPath(), "--baud", "1200", "--hex", hex_});
+    EXPECT_LT(ResultAfterLastReset(sim, 2, flash, "Мікропрограма успішно завантажена в "),
+              std::chrono::milliseconds(3000));
+    EXPECT_EQ(flash.Finish().status, 0);
+  }
+  std::vector<std::string> gang = device;
+  gang.insert(gang.begin(), {"--count", "2"});
+  SimProcess sim(gang, 2);
+  Program flash("zorvan-flash", {"write", "--port", sim.PortPaths()[0], "--port", sim.PortPaths()[1], "--baud",
+                                 "1200", "--hex", hex_});
+  EXPECT_LT(ResultAfterLastReset(sim, 4, flash, "Port "), std::chrono::milliseconds(3000));
+  EXPECT_EQ(flash.Finish().status, 0);
 }
 
 TEST_F(FlashCommands, APortPathThatIsNoTerminalIsAPortErrorAndNothingIsWritten) {

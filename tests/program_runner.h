@@ -49,6 +49,7 @@ class SimProcess {
   explicit SimProcess(std::vector<std::string> args, size_t count = 1);
   const std::string& PortPath() const { return ports_.front(); }
   const std::vector<std::string>& PortPaths() const { return ports_; }
+  std::string OutputSoFar() const { return program_.OutputSoFar(); }
   // Stops the device (SIGTERM) and returns what it reported.
   ProgramResult Stop() {
     program_.Signal(SIGTERM);

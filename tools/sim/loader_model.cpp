@@ -132,6 +132,7 @@ std::string LoaderModel::Execute(const std::string& payload, double& latency_ms)
     const bool complete = !committed_.empty() && std::all_of(committed_.begin(), committed_.end(), [](bool b) { return b; });
     if (complete) description_ = config_.programmed_description;
     Reboot();
+    if (config_.on_reset) config_.on_reset();
     return ReplyFrame("81", "");
   }
   if (code == "02" && params.empty()) {

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,8 @@ struct LoaderConfig {
   bool blank = false;    // start erased instead of holding an older firmware
   uint64_t seed = 1;
   FaultPlan faults;
+  // Told of every Reset as the loader takes it, on the line's thread.
+  std::function<void()> on_reset;
 };
 
 // Characters the loader puts on the line, not before `due`.

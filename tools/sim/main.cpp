@@ -10,6 +10,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -58,6 +59,9 @@ At the end:
   --verify HEX            compare the flash with the image of HEX ("-": the carried firmware);
                           exit status 1 on any difference
   --log                   then print every accepted frame on the standard error
+While serving:
+  --print-resets          print "reset" (with several devices, "reset PATH") on the standard
+                          output the moment a Reset arrives, for a test to time what follows
 
 Several devices in one process:
   --count N               serve N devices, each on a pseudo-terminal of its own, with its
@@ -82,6 +86,7 @@ struct Options {
   std::string link, dump, verify;
   bool verify_given = false;
   bool log = false;
+  bool print_resets = false;
 };
 
 [[noreturn]] void Usage(const std::string& problem) {
@@ -166,6 +171,7 @@ void Parse(const std::vector<std::string>& args, Options& o) {
       o.verify = value();
       o.verify_given = true;
     } else if (a == "--log") o.log = true;
+    else if (a == "--print-resets") o.print_resets = true;
     else Usage("unknown option '" + a + "'");
   }
 }
@@ -271,8 +277,16 @@ int main(int argc, char** argv) {
   try {
     std::vector<std::unique_ptr<PtyLine>> lines;
     std::vector<std::unique_ptr<LoaderModel>> loaders;
-    for (const Options& options : devices) {
+    std::mutex output;  // the devices' threads print their resets through it
+    for (Options& options : devices) {
       lines.push_back(std::make_unique<PtyLine>(options.baud, options.adapter_latency_ms));
+      if (options.print_resets) {
+        const std::string line = several ? "reset " + lines.back()->SlavePath() : "reset";
+        options.loader.on_reset = [line, &output] {
+          const std::lock_guard<std::mutex> hold(output);
+          std::cout << line << std::endl;
+        };
+      }
       loaders.push_back(std::make_unique<LoaderModel>(options.loader));
       if (!options.link.empty()) {
         std::filesystem::remove(options.link);
