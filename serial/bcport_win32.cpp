@@ -219,4 +219,12 @@ std::string PortIdentity(const std::string& port) {
   return name;
 }
 
+bool PortPresent(const std::string& port) {
+  // The system keeps a DOS device name for every COM port it has now; an unplugged
+  // adapter's goes with it.
+  char target[1024];
+  const std::string name = PortIdentity(port);
+  return !name.empty() && QueryDosDeviceA(name.c_str(), target, sizeof target) != 0;
+}
+
 }  // namespace zorvan
