@@ -17,6 +17,7 @@ inline constexpr char kWriteCaption[] = "Прошити";
 inline constexpr char kDetectCaption[] = "Визначити";
 inline constexpr char kOpenCaption[] = "Відкрити";
 inline constexpr char kHelpOkCaption[] = "ОК";  // Cyrillic О and К
+inline constexpr char kHelpKeysCaption[] = "Ctrl+Shift+A: автозапис";
 inline constexpr char kStatusAtCreation[] = "Визначте прилад";
 inline constexpr char kCalibrationAtCreation[] = "Автокалібровка: 0.0.0";
 inline constexpr std::array<const char*, 15> kBaudRateItems = {
@@ -41,6 +42,22 @@ inline constexpr char kOpenDialogFilter[] = "Файли: I8HEX, I16HEX, I32HEX|*
 inline constexpr char kFileOpenedHead[] = "Мікропрограма : ";
 inline constexpr char kFileOpenedTail[] = " - відкрита. Запишіть в прилад";
 inline constexpr char kFileOpenedMessage[] = "Мікропрограма відкрита,\r\n   запишіть її в прилад";
+
+// Writing a device the version gate refused, in the engineering view.
+inline constexpr char kWriteAnywayQuestion[] = "Записати мікропрограму в прилад все одно?";
+inline constexpr char kDowngradeQuestion[] =
+    "Новішу версію в приладі буде замінено старішою!\r\nВи впевнені, що хочете її замінити?";
+
+// The automatic mode of the production line: where it stands, and the devices counted.
+inline constexpr char kAutoWaiting[] = "Чекаю прилад";
+inline constexpr char kAutoProgramming[] = "Йде запис";
+inline constexpr char kAutoPassed[] = "Прошито, замініть прилад";
+inline constexpr char kAutoFailed[] = "Помилка, замініть прилад";
+inline constexpr char kAutoRefused[] = "Відмова, замініть прилад";
+inline constexpr char kAutoAlreadyProgrammed[] = "Вже прошитий, замініть прилад";
+inline constexpr char kAutoPortMissing[] = "Немає порту";
+inline constexpr char kAutoPortError[] = "Помилка порту";
+inline constexpr char kAutoEnded[] = "Автозапис вимкнено";
 
 // The port-list window.
 inline constexpr char kPortListTitle[] = "Послідовні порти системи";
