@@ -49,12 +49,13 @@ inline constexpr char kDowngradeQuestion[] =
     "Новішу версію в приладі буде замінено старішою!\r\nВи впевнені, що хочете її замінити?";
 
 // The automatic mode of the production line: where it stands, and the devices counted.
+// The status label holds both on one line, within the window's width.
 inline constexpr char kAutoWaiting[] = "Чекаю прилад";
 inline constexpr char kAutoProgramming[] = "Йде запис";
-inline constexpr char kAutoPassed[] = "Прошито, замініть прилад";
-inline constexpr char kAutoFailed[] = "Помилка, замініть прилад";
-inline constexpr char kAutoRefused[] = "Відмова, замініть прилад";
-inline constexpr char kAutoAlreadyProgrammed[] = "Вже прошитий, замініть прилад";
+inline constexpr char kAutoPassed[] = "Готово, замініть";
+inline constexpr char kAutoFailed[] = "Збій, замініть";
+inline constexpr char kAutoRefused[] = "Відмова, замініть";
+inline constexpr char kAutoAlreadyProgrammed[] = "Вже прошитий, замініть";
 inline constexpr char kAutoPortMissing[] = "Немає порту";
 inline constexpr char kAutoPortError[] = "Помилка порту";
 inline constexpr char kAutoEnded[] = "Автозапис вимкнено";

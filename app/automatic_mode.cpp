@@ -1,12 +1,13 @@
 #include "app/automatic_mode.h"
 
 #include <algorithm>
-#include <cmath>
+#include <chrono>
 #include <cstdio>
 
 #include "app/app_texts.h"
 #include "app/desktop.h"
 #include "app/main_form.h"
+#include "common/display_text.h"
 #include "common/surface_decorator.h"
 #include "protocol/programming_run.h"
 #include "protocol/stop_command.h"
@@ -58,16 +59,6 @@ DeviceResult ResultOf(RunEnding ending) {
   return DeviceResult::Failed;
 }
 
-// A text on one line of the memo: its line breaks become " / ".
-std::string OneLine(const std::string& text) {
-  std::string line;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    line += text[i] == '\r' || text[i] == '\n' ? std::string(" / ") : std::string(1, text[i]);
-  }
-  return line;
-}
-
 const char* PhaseText(CyclePhase phase) {
   switch (phase) {
     case CyclePhase::WaitingForDevice: return kAutoWaiting;
@@ -82,19 +73,13 @@ const char* PhaseText(CyclePhase phase) {
   return "";
 }
 
-}  // namespace
-
+// "Прошито 3, збоїв 1, відмов 0": the devices counted, as the status label shows them.
 std::string TallyText(const CycleTally& tally) {
-  std::string text = "Прошито " + std::to_string(tally.passed) + ", помилок " + std::to_string(tally.failed) +
-                     ", відмов " + std::to_string(tally.refused);
-  if (tally.Devices() > 0) {
-    const long seconds = std::lround(tally.SecondsPerDevice());
-    char time[32];
-    std::snprintf(time, sizeof time, ", %ld:%02ld/прилад", seconds / 60, seconds % 60);
-    text += time;
-  }
-  return text;
+  return "Прошито " + std::to_string(tally.passed) + ", збоїв " + std::to_string(tally.failed) + ", відмов " +
+         std::to_string(tally.refused);
 }
+
+}  // namespace
 
 void AutomaticMode::Run() {
   // Whatever ends the cycle, the window is left for the operator's hand again.
@@ -110,7 +95,9 @@ void AutomaticMode::Run() {
   form_.SetMemoText({});
   ProductionCycle cycle(*this, line_);
   cycle.Run();
-  form_.SetStatus(std::string(kAutoEnded) + ". " + TallyText(cycle.Tally()));
+  const CycleTally& tally = cycle.Tally();
+  form_.SetStatus(std::string(kAutoEnded) + ". " + TallyText(tally) +
+                  (tally.Devices() > 0 ? ", " + DurationText(tally.SecondsPerDevice()) + "/прилад" : std::string()));
 }
 
 bool AutomaticMode::PortPresent() { return desktop_.PortPresent(form_.PortName()); }
@@ -120,6 +107,7 @@ DeviceResult AutomaticMode::Program() {
   Flasher run{line_.state, surface, line_.port, line_.image};
   DeviceResult result = DeviceResult::Failed;
   std::string message;
+  const auto started = std::chrono::steady_clock::now();
   try {
     const RunEnding ending = zorvan::ButtonWriteClick(run);
     result = ResultOf(ending);
@@ -136,7 +124,10 @@ DeviceResult AutomaticMode::Program() {
     result = DeviceResult::Refused;
     message = error.what();
   }
-  if (result != DeviceResult::Gone) form_.AddMemoLine(form_.TimeOfDay() + "  " + description_ + "  " + message);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  if (result != DeviceResult::Gone) {
+    form_.AddMemoLine(form_.TimeOfDay() + "  " + description_ + "  " + message + "  (" + DurationText(seconds) + ")");
+  }
   return result;
 }
 

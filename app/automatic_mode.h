@@ -1,8 +1,9 @@
 #pragma once
 // The window's automatic mode, for the production line: the production cycle on the
 // chosen port, device after device, without a click. The status label shows where it
-// stands and the devices counted, the memo gets one line per device, and no message box
-// stops it: a run's messages go to the memo line. Ctrl+Shift+A again, the write button
+// stands and the devices counted, the memo gets one line per device (its time, its
+// description, the message its run ended with and how long the run took), and no
+// message box stops it. When it ends the label adds the time per device. Ctrl+Shift+A again, the write button
 // or closing the window ends it once the run in progress is over; the operator's stop
 // (Ctrl+Delete) stops that run and ends it too.
 
@@ -39,8 +40,5 @@ class AutomaticMode : public CycleStation {
   std::string description_;  // of the device being programmed
   std::string port_error_;   // the last port error written to the memo
 };
-
-// "Прошито 3, помилок 1, відмов 0, 0:46/прилад"; the time once a device was counted.
-std::string TallyText(const CycleTally& tally);
 
 }  // namespace zorvan::app

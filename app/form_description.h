@@ -118,7 +118,7 @@ inline constexpr std::array<ControlDescription, kHelpControlCount> kFormHelpCont
     {"Image_Emblem", ControlKind::Picture, "", {16, 16, 121, 89}, "", "", false, "", false, 0},
     {"sWebLabel1", ControlKind::LinkLabel, "", {29, 119, 91, 13}, kHelpLinkCaption, "", false, "", true, 0},
     {"Button1", ControlKind::Button, "", {35, 145, 81, 33}, kHelpOkCaption, "", false, "", false, 0},
-    {"LabelKeys", ControlKind::Label, "", {16, 186, 122, 13}, kHelpKeysCaption, "", false, "", false, 0},
+    {"LabelKeys", ControlKind::Label, "", {8, 186, 138, 13}, kHelpKeysCaption, "", false, "", false, 0},
 }};
 
 inline constexpr const ControlDescription& DescriptionOf(MainControl control) {

@@ -72,7 +72,6 @@ class TMainForm : public OperatorSurface {
   // True while an image is prepared, the device is identified or programmed, or the
   // automatic mode runs: the actions that would disturb that work are refused meanwhile.
   bool Busy() const { return activity_ != Activity::Idle; }
-  bool Automatic() const { return automatic_ != nullptr; }
 
   // OperatorSurface.
   void SetGaugeMax(int64_t max) override;
