@@ -58,6 +58,7 @@ inline constexpr char kAutoRefused[] = "Відмова, замініть";
 inline constexpr char kAutoAlreadyProgrammed[] = "Вже прошитий, замініть";
 inline constexpr char kAutoPortMissing[] = "Немає порту";
 inline constexpr char kAutoPortError[] = "Помилка порту";
+inline constexpr char kAutoLastRun[] = "Останній запис";  // ended while a device is written
 inline constexpr char kAutoEnded[] = "Автозапис вимкнено";
 
 // The port-list window.

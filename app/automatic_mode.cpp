@@ -100,6 +100,11 @@ void AutomaticMode::Run() {
                   (tally.Devices() > 0 ? ", " + DurationText(tally.SecondsPerDevice()) + "/прилад" : std::string()));
 }
 
+void AutomaticMode::End() {
+  if (programming_ && !ending_) form_.SetStatus(std::string(kAutoLastRun) + ". " + TallyText(tally_));
+  ending_ = true;
+}
+
 bool AutomaticMode::PortPresent() { return desktop_.PortPresent(form_.PortName()); }
 
 DeviceResult AutomaticMode::Program() {
@@ -132,7 +137,9 @@ DeviceResult AutomaticMode::Program() {
 }
 
 void AutomaticMode::Show(CyclePhase phase, const CycleTally& tally, const std::string& detail) {
-  if (phase == CyclePhase::Programming) {
+  tally_ = tally;
+  programming_ = phase == CyclePhase::Programming;
+  if (programming_) {
     description_ = OneLine(detail);
   } else {
     // Between runs the gauge is empty, so that Ctrl+Delete has no run to stop.

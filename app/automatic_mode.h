@@ -25,7 +25,8 @@ class AutomaticMode : public CycleStation {
   // buttons are disabled, and the write button enabled, to end it; afterwards all five
   // are enabled and the label keeps the tally.
   void Run();
-  void End() { ending_ = true; }
+  // Ends the mode; a run in progress is finished first, and the label says so.
+  void End();
 
   bool PortPresent() override;
   DeviceResult Program() override;
@@ -37,6 +38,8 @@ class AutomaticMode : public CycleStation {
   Desktop& desktop_;
   Flasher& line_;
   bool ending_ = false;
+  bool programming_ = false;
+  CycleTally tally_;         // as last shown
   std::string description_;  // of the device being programmed
   std::string port_error_;   // the last port error written to the memo
 };

@@ -62,7 +62,13 @@ void ProductionCycle::LookAndAct() {
     if (phase_ != handled_phase_) Enter(handled_phase_);
   } catch (const EComPort& error) {
     // An unplugged adapter is an ordinary event on a production line: look again later.
-    Enter(CyclePhase::PortError, error.what());
+    // A port the system cannot open for want of it has gone, whatever its name said.
+    if (error.Message() == com_text::kNoSuchPort) {
+      DeviceGone();
+      if (phase_ != CyclePhase::PortMissing) Enter(CyclePhase::PortMissing);
+    } else {
+      Enter(CyclePhase::PortError, error.what());
+    }
   }
 }
 
