@@ -59,7 +59,7 @@ inline constexpr char kAutoAlreadyProgrammed[] = "Вже прошитий, за�
 inline constexpr char kAutoPortMissing[] = "Немає порту";
 inline constexpr char kAutoPortError[] = "Помилка порту";
 inline constexpr char kAutoLastRun[] = "Останній запис";  // ended while a device is written
-inline constexpr char kAutoEnded[] = "Автозапис вимкнено";
+inline constexpr char kAutoEnded[] = "Вимкнено";
 
 // The port-list window.
 inline constexpr char kPortListTitle[] = "Послідовні порти системи";

@@ -122,7 +122,7 @@ TEST(AutomaticMode, ProgramsEachNewDeviceOnceAndCountsWhatBefellIt) {
   EXPECT_EQ(MemoLines(w), (Strings{"12:34:56  250101  Мікропрограма успішно завантажена в 12:34:56  (0:00)",
                                    "12:34:56  250101  Помилка запису - 000008  (0:00)",
                                    "12:34:56  260314  В прилад вже записана новіша версія!  (0:00)"}));
-  EXPECT_EQ(w.Status(), "Автозапис вимкнено. Прошито 1, збоїв 1, відмов 1, 0:00/прилад");
+  EXPECT_EQ(w.Status(), "Вимкнено. Прошито 1, збоїв 1, відмов 1, 0:00/прилад");
   EXPECT_TRUE(w.desktop.boxes.empty());  // nothing stopped the line to be clicked away
   EXPECT_EQ(w.EnabledControls(), "11111");
   EXPECT_FALSE(w.form->Busy());
@@ -169,7 +169,7 @@ TEST(AutomaticMode, APortThatGoesAndComesBackBringsANewDevice) {
   const Strings lines = MemoLines(w);
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[2].rfind("12:34:56  250101  Помилка запису в порт.", 0), 0u) << lines[2];
-  EXPECT_EQ(w.Status(), "Автозапис вимкнено. Прошито 3, збоїв 1, відмов 0, 0:00/прилад");
+  EXPECT_EQ(w.Status(), "Вимкнено. Прошито 3, збоїв 1, відмов 0, 0:00/прилад");
   EXPECT_TRUE(w.desktop.boxes.empty());
 }
 
@@ -193,7 +193,7 @@ TEST(AutomaticMode, IsTheEngineeringViewsAndTheOperatorsStopEndsIt) {
   w.Press(kKeyA, kCtrlShift);
   EXPECT_TRUE(stopped);
   EXPECT_EQ(MemoLines(w), Strings{"12:34:56  250101  Зупинено користувачем  (0:00)"});
-  EXPECT_EQ(w.Status(), "Автозапис вимкнено. Прошито 0, збоїв 1, відмов 0, 0:00/прилад");
+  EXPECT_EQ(w.Status(), "Вимкнено. Прошито 0, збоїв 1, відмов 0, 0:00/прилад");
   EXPECT_EQ(w.EnabledControls(), "11111");
 }
 
