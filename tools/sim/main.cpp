@@ -337,10 +337,9 @@ int main(int argc, char** argv) {
         // A device is named by its port, and by its place in the port's turn when it had one.
         const size_t series_index = devices.front().in_turn ? std::min(d, devices.size() - 1) : s;
         const Options& options = devices[series_index];
-        const bool in_turn = came.size() > 1 || devices.front().in_turn;
-        std::string device = stations.size() > 1 || !in_turn ? first_paths[s] : std::string();
-        if (in_turn) device += (device.empty() ? "" : " ") + std::string("device ") + std::to_string(d + 1);
-        if (!several && !in_turn) device.clear();
+        const bool took_turns = came.size() > 1 || devices.front().in_turn;
+        std::string device = several && (stations.size() > 1 || !took_turns) ? first_paths[s] : std::string();
+        if (took_turns) device += (device.empty() ? "" : " ") + std::string("device ") + std::to_string(d + 1);
         const LoaderModel& loader = *came[d];
         if (options.log) {
           for (const std::string& frame : loader.Frames()) std::cerr << (device.empty() ? "" : device + ": ") << frame << "\n";

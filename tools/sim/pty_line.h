@@ -59,7 +59,7 @@ class PtyLine {
   std::optional<ServeEnd> TakeRequests();
 
   int master_ = -1;
-  int stop_pipe_[2] = {-1, -1};
+  int request_pipe_[2] = {-1, -1};
   bool stopped_ = false;
   std::string slave_path_;
   std::chrono::nanoseconds char_time_{0};

@@ -44,8 +44,8 @@ timespec ToTimespec(std::chrono::nanoseconds d) {
 
 PtyLine::PtyLine(unsigned baud, double adapter_latency_ms)
     : adapter_(std::chrono::nanoseconds(static_cast<int64_t>(adapter_latency_ms * 1e6)), Clock::now()) {
-  if (pipe(stop_pipe_) != 0) throw SystemError("pipe");
-  for (int end : stop_pipe_) fcntl(end, F_SETFL, fcntl(end, F_GETFL) | O_NONBLOCK);
+  if (pipe(request_pipe_) != 0) throw SystemError("pipe");
+  for (int end : request_pipe_) fcntl(end, F_SETFL, fcntl(end, F_GETFL) | O_NONBLOCK);
   // Ten bits per character: a start bit, eight data bits, a stop bit.
   if (baud > 0) char_time_ = std::chrono::nanoseconds(10'000'000'000LL / baud);
   Open();
@@ -53,8 +53,8 @@ PtyLine::PtyLine(unsigned baud, double adapter_latency_ms)
 
 PtyLine::~PtyLine() {
   Close();
-  close(stop_pipe_[0]);
-  close(stop_pipe_[1]);
+  close(request_pipe_[0]);
+  close(request_pipe_[1]);
 }
 
 void PtyLine::Open() {
@@ -80,17 +80,17 @@ void PtyLine::Close() {
 }
 
 void PtyLine::RequestStop() {
-  [[maybe_unused]] ssize_t ignored = write(stop_pipe_[1], &kStopRequest, 1);
+  [[maybe_unused]] ssize_t ignored = write(request_pipe_[1], &kStopRequest, 1);
 }
 
 void PtyLine::RequestSwap() {
-  [[maybe_unused]] ssize_t ignored = write(stop_pipe_[1], &kSwapRequest, 1);
+  [[maybe_unused]] ssize_t ignored = write(request_pipe_[1], &kSwapRequest, 1);
 }
 
 std::optional<ServeEnd> PtyLine::TakeRequests() {
   char requests[64];
   bool swap = false;
-  for (ssize_t n; (n = read(stop_pipe_[0], requests, sizeof requests)) > 0;) {
+  for (ssize_t n; (n = read(request_pipe_[0], requests, sizeof requests)) > 0;) {
     stopped_ = stopped_ || std::find(requests, requests + n, kStopRequest) != requests + n;
     swap = swap || std::find(requests, requests + n, kSwapRequest) != requests + n;
   }
@@ -104,7 +104,7 @@ ServeEnd PtyLine::Away(Time until) {
     if (const std::optional<ServeEnd> request = TakeRequests()) return *request;
     const Time now = Clock::now();
     if (now >= until) return ServeEnd::Until;
-    pollfd control{stop_pipe_[0], POLLIN, 0};
+    pollfd control{request_pipe_[0], POLLIN, 0};
     const timespec timeout = ToTimespec(until - now);
     if (ppoll(&control, 1, &timeout, nullptr) < 0 && errno != EINTR) throw SystemError("ppoll");
   }
@@ -176,7 +176,7 @@ ServeEnd PtyLine::Serve(LoaderModel& loader, std::optional<Time> until) {
     // arrives or a stop is requested. A master without a slave reports a hang-up at once,
     // so then only the stop pipe is watched, and the host's arrival is looked for every
     // millisecond.
-    pollfd fds[2] = {{stop_pipe_[0], POLLIN, 0}, {master_, POLLIN, 0}};
+    pollfd fds[2] = {{request_pipe_[0], POLLIN, 0}, {master_, POLLIN, 0}};
     std::chrono::nanoseconds wait = std::chrono::hours(1);
     if (!output.empty()) wait = output.front().due - now;
     if (const std::optional<Time> needed = input_due()) wait = std::min<std::chrono::nanoseconds>(wait, *needed - now);
