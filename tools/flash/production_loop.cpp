@@ -88,7 +88,6 @@ struct LoopContext {
   GangBoard& board;
   LoopTotals& totals;
   std::atomic<bool>& unrecorded;
-  std::atomic<bool>& end_noted;
 };
 
 // A run's view on the loop's board: its progress line is the port's line, and what it
@@ -153,21 +152,13 @@ class ConsoleStation : public CycleStation {
   bool Wait(unsigned milliseconds) override {
     const auto until = Clock::now() + std::chrono::milliseconds(milliseconds);
     for (auto now = Clock::now(); now < until; now = Clock::now()) {
-      if (Ending()) return false;
+      if (LoopEndRequested()) return false;
       std::this_thread::sleep_for(std::min<Clock::duration>(kWaitSlice, until - now));
     }
-    return !Ending();
+    return !LoopEndRequested();
   }
 
  private:
-  bool Ending() {
-    if (!LoopEndRequested()) return false;
-    if (!loop_.end_noted.exchange(true)) {
-      loop_.board.Note("zorvan-flash: the loop ends once the runs in progress are over (Ctrl+C again stops them)");
-    }
-    return true;
-  }
-
   void Record(const WriteOutcome& outcome) {
     if (!loop_.recorder) return;
     try {
@@ -215,16 +206,25 @@ int RunLoop(const DeviceOptions& options, const ImageState& image, const std::st
   LoopBegins();
   LoopTotals totals(options.ports.size());
   std::atomic<bool> unrecorded{false};
-  std::atomic<bool> end_noted{false};
   {
     GangBoard board(std::cout, std::cerr, isatty(STDOUT_FILENO) != 0, options.ports, ConsoleColumns());
-    LoopContext loop{options, image, hex_file_name, recorder, board, totals, unrecorded, end_noted};
+    LoopContext loop{options, image, hex_file_name, recorder, board, totals, unrecorded};
     std::vector<std::unique_ptr<ConsoleStation>> stations;
     for (size_t i = 0; i < options.ports.size(); ++i) stations.push_back(std::make_unique<ConsoleStation>(loop, i));
     std::vector<std::thread> cycles;
+    std::atomic<size_t> running{stations.size()};
     for (auto& station : stations) {
       // Each port waits, looks and programs on its own, as separate benches would.
-      cycles.emplace_back([&station] { ProductionCycle(*station, station->Line()).Run(); });
+      cycles.emplace_back([&station, &running] {
+        ProductionCycle(*station, station->Line()).Run();
+        --running;
+      });
+    }
+    // Ctrl+C is answered at once, though the runs in progress may take a while yet.
+    for (bool noted = false; running > 0; std::this_thread::sleep_for(kWaitSlice)) {
+      if (noted || !LoopEndRequested()) continue;
+      noted = true;
+      board.Note("zorvan-flash: the loop ends once the runs in progress are over (Ctrl+C again stops them)");
     }
     for (std::thread& cycle : cycles) cycle.join();
   }
