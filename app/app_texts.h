@@ -17,6 +17,7 @@ inline constexpr char kWriteCaption[] = "Прошити";
 inline constexpr char kDetectCaption[] = "Визначити";
 inline constexpr char kOpenCaption[] = "Відкрити";
 inline constexpr char kHelpOkCaption[] = "ОК";  // Cyrillic О and К
+inline constexpr char kHelpKeysCaption[] = "Ctrl+Shift+A: автозапис";
 inline constexpr char kStatusAtCreation[] = "Визначте прилад";
 inline constexpr char kCalibrationAtCreation[] = "Автокалібровка: 0.0.0";
 inline constexpr std::array<const char*, 15> kBaudRateItems = {
@@ -51,6 +52,24 @@ inline constexpr char kRestartLine[] = "\nНеобхідно повторно в
 inline constexpr char kWriteAgainLine[] = "\nПеревірте з'єднання з приладом і натисніть «Прошити» ще раз!";
 inline constexpr char kDetectAgainLine[] = "\nПеревірте з'єднання з приладом і натисніть «Визначити» ще раз!";
 inline constexpr char kResetAgainLine[] = "\nПеревірте з'єднання з приладом і натисніть Ctrl+L ще раз!";
+
+// Writing a device the version gate refused, in the engineering view.
+inline constexpr char kWriteAnywayQuestion[] = "Записати мікропрограму в прилад все одно?";
+inline constexpr char kDowngradeQuestion[] =
+    "Новішу версію в приладі буде замінено старішою!\r\nВи впевнені, що хочете її замінити?";
+
+// The automatic mode of the production line: where it stands, and the devices counted.
+// The status label holds both on one line, within the window's width.
+inline constexpr char kAutoWaiting[] = "Чекаю прилад";
+inline constexpr char kAutoProgramming[] = "Йде запис";
+inline constexpr char kAutoPassed[] = "Готово, замініть";
+inline constexpr char kAutoFailed[] = "Збій, замініть";
+inline constexpr char kAutoRefused[] = "Відмова, замініть";
+inline constexpr char kAutoAlreadyProgrammed[] = "Вже прошитий, замініть";
+inline constexpr char kAutoPortMissing[] = "Немає порту";
+inline constexpr char kAutoPortError[] = "Помилка порту";
+inline constexpr char kAutoLastRun[] = "Останній запис";  // ended while a device is written
+inline constexpr char kAutoEnded[] = "Вимкнено";
 
 // The port-list window.
 inline constexpr char kPortListTitle[] = "Послідовні порти системи";

@@ -1,6 +1,6 @@
 #pragma once
-// What the windows ask of the desktop: modal messages, sounds, pauses, the clock, the
-// file dialog, the shell and the system's table of serial ports. Everything the windows
+// What the windows ask of the desktop: modal messages and questions, sounds, pauses, the
+// clock, the file dialog, the shell and the system's serial ports. Everything the windows
 // do to the operator outside their own controls goes through here, so that tests can put
 // a recorder in its place; nothing else calls a message box.
 //
@@ -30,6 +30,10 @@ class Desktop {
   // The default exception display: as ShowMessage, with the stop icon. `text` is shown
   // as given (the caller applies the full-stop rule).
   virtual void ShowException(const std::string& text) = 0;
+  // A modal question with the application's title, the question icon and the buttons
+  // Yes and No, centred on the screen; No is the default, so Enter answers No. Returns
+  // whether the operator answered Yes.
+  virtual bool AskYesNo(const std::string& text) = 0;
 
   // The system sound of a MessageBeep type (0x10, 0x20, 0x30, 0x40).
   virtual void MessageBeep(unsigned type) = 0;
@@ -57,6 +61,9 @@ class Desktop {
   // The names of the serial ports the system has registered, sorted; raises EComPort
   // when the system's table of ports is missing.
   virtual std::vector<std::string> ListSerialPorts() = 0;
+  // Whether the system has the port named `port` now (an unplugged adapter takes its
+  // port away); the port is not opened.
+  virtual bool PortPresent(const std::string& port) = 0;
 
  private:
   std::string title_;

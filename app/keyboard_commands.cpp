@@ -25,6 +25,7 @@ KeyCommand CommandForKey(uint16_t key, ShiftState shift) {
   if (key == kKeyDelete && ctrl) return KeyCommand::Stop;
   if (key == kKeyR && ctrl) return KeyCommand::RefreshPorts;
   if (key == kKeyL && ctrl) return KeyCommand::ResetDevice;
+  if (key == kKeyA && ctrl && shift.Has(Modifier::Shift)) return KeyCommand::AutomaticMode;
   return KeyCommand::None;
 }
 

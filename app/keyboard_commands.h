@@ -1,5 +1,5 @@
 #pragma once
-// The main window's five keyboard commands and the rule that picks one for a key press.
+// The main window's keyboard commands and the rule that picks one for a key press.
 // Keys are virtual-key codes: they name the key, whatever the keyboard layout types on it.
 
 #include <cstdint>
@@ -26,7 +26,7 @@ class ShiftState {
 
 constexpr ShiftState operator|(Modifier a, Modifier b) { return ShiftState(a) | ShiftState(b); }
 
-enum class KeyCommand { None, ShowHelp, EngineeringView, Stop, RefreshPorts, ResetDevice };
+enum class KeyCommand { None, ShowHelp, EngineeringView, Stop, RefreshPorts, ResetDevice, AutomaticMode };
 
 // The virtual-key codes of the keys the commands use (named apart from the system
 // header's VK_ macros, which a Windows view includes beside this one).
@@ -35,10 +35,12 @@ inline constexpr uint16_t kKeyE = 69;
 inline constexpr uint16_t kKeyDelete = 46;
 inline constexpr uint16_t kKeyR = 82;
 inline constexpr uint16_t kKeyL = 76;
+inline constexpr uint16_t kKeyA = 65;
 
 // The command a key press gives. Only Ctrl and Shift are examined, and only where the
 // command asks for them: a modifier it does not name may be held or not (Ctrl+Alt+L
-// resets, Ctrl+F1 shows the help window, Ctrl+E without Shift does nothing).
+// resets, Ctrl+F1 shows the help window, Ctrl+E without Shift does nothing). Ctrl+Shift+A,
+// the production line's automatic mode, comes after the five the window always had.
 KeyCommand CommandForKey(uint16_t key, ShiftState shift);
 
 // The virtual-key code of the key that types `character` as an upper-case letter or a

@@ -32,6 +32,8 @@ TEST(CommandForKey, PicksTheCommandByKeyAndTheModifiersItNames) {
       {"Ctrl+L", kKeyL, ctrl, KeyCommand::ResetDevice},
       {"Ctrl+Alt+L", kKeyL, ctrl | alt, KeyCommand::ResetDevice},
       {"Shift+L", kKeyL, shift, KeyCommand::None},
+      {"Ctrl+Shift+A", kKeyA, ctrl | shift, KeyCommand::AutomaticMode},
+      {"Ctrl+A", kKeyA, ctrl, KeyCommand::None},  // select-all in the memos and boxes
       {"Ctrl+F2", 113, ctrl, KeyCommand::None},
       {"Ctrl+Backspace", 8, ctrl, KeyCommand::None},
   };

@@ -21,9 +21,11 @@
 #include "common/operator_surface.h"
 #include "firmware/hex_text.h"
 #include "protocol/flasher.h"
+#include "protocol/version_gate.h"
 
 namespace zorvan::app {
 
+class AutomaticMode;
 class Desktop;
 class TFormHelp;
 
@@ -67,8 +69,8 @@ class TMainForm : public OperatorSurface {
   const TsSkinManager& SkinManager() const { return sSkinManager1; }
   // The path of the HEX file last chosen, UTF-8; empty until one is chosen.
   const std::string& OpenDialogFileName() const { return OpenDialog1FileName; }
-  // True while an image is prepared or the device is identified or programmed: the
-  // actions that would disturb that work are refused meanwhile.
+  // True while an image is prepared, the device is identified or programmed, or the
+  // automatic mode runs: the actions that would disturb that work are refused meanwhile.
   bool Busy() const { return activity_ != Activity::Idle; }
 
   // OperatorSurface.
@@ -98,7 +100,7 @@ class TMainForm : public OperatorSurface {
   std::string TimeOfDay() const override;
 
  private:
-  enum class Activity { Idle, Preparing, Identifying, Programming };
+  enum class Activity { Idle, Preparing, Identifying, Programming, Automatic };
   class ActivityScope;
 
   // What a control holds: a label's caption or a memo's text (lines joined with CR LF),
@@ -130,6 +132,14 @@ class TMainForm : public OperatorSurface {
   void StopRun();
   void RefreshPortList();
   void ResetDeviceCommand();
+  // Ctrl+Shift+A, in the engineering view only: the production line's automatic mode on
+  // the chosen port, or its end when it runs.
+  void ToggleAutomaticMode();
+
+  // Asked when the version gate refuses the device the write button is programming:
+  // in the engineering view a service engineer may write it all the same (a newer
+  // version only after a second confirmation); the operator's view keeps the gate.
+  bool WriteAnyway(GateVerdict verdict, const std::string& refusal);
 
   // Fills the port box: the ports given on the command line, then the system's.
   void FillPortList();
@@ -161,6 +171,7 @@ class TMainForm : public OperatorSurface {
   int chunk_bar_position_ = 0;
   Activity activity_ = Activity::Idle;
   bool engineering_view_ = false;
+  AutomaticMode* automatic_ = nullptr;  // while the automatic mode runs
   bool centred_ = false;
   FormVisibility visibility_;
 

@@ -2,6 +2,7 @@
 // the small housekeeping handlers.
 
 #include "app/app_texts.h"
+#include "app/automatic_mode.h"
 #include "app/desktop.h"
 #include "app/form_help.h"
 #include "app/handler_guard.h"
@@ -71,6 +72,7 @@ void TMainForm::FormKeyDown(uint16_t& Key, ShiftState Shift) {
       case KeyCommand::Stop: StopRun(); break;
       case KeyCommand::RefreshPorts: RefreshPortList(); break;
       case KeyCommand::ResetDevice: ResetDeviceCommand(); break;
+      case KeyCommand::AutomaticMode: ToggleAutomaticMode(); break;
       case KeyCommand::None: break;
     }
   });
@@ -96,6 +98,23 @@ void TMainForm::ResetDeviceCommand() {
   RunOnPort(nullptr, kResetAgainLine, [this] { ResetDevice(flasher_); });
 }
 
+void TMainForm::ToggleAutomaticMode() {
+  if (!engineering_view_) return;
+  if (automatic_) {
+    automatic_->End();
+    return;
+  }
+  if (Busy()) return;
+  ActivityScope scope(*this, Activity::Automatic);
+  AutomaticMode mode(*this, desktop_, flasher_);
+  automatic_ = &mode;
+  struct Forget {
+    AutomaticMode*& mode;
+    ~Forget() { mode = nullptr; }
+  } forget{automatic_};
+  mode.Run();
+}
+
 void TMainForm::RefreshPortList() {
   // A new port list would not reach a run under way, but keeps the operator from
   // thinking the port could be changed in the middle of it.
@@ -115,12 +134,26 @@ void TMainForm::ButtonConectClick() {
 
 void TMainForm::ButtonWriteClick() {
   Handle([this] {
+    if (automatic_) {
+      automatic_->End();
+      return;
+    }
     // Also refuses a click between a stop command, which enables the button again, and
     // the run's next test of the stop request: a second run would start inside the first.
     if (Busy()) return;
     ActivityScope scope(*this, Activity::Programming);
-    RunOnPort(kWriteUnfinished, kWriteAgainLine, [this] { zorvan::ButtonWriteClick(flasher_); });
+    RunOnPort(kWriteUnfinished, kWriteAgainLine, [this] {
+      zorvan::ButtonWriteClick(flasher_, [this](GateVerdict verdict, const std::string& refusal) {
+        return WriteAnyway(verdict, refusal);
+      });
+    });
   });
+}
+
+bool TMainForm::WriteAnyway(GateVerdict verdict, const std::string& refusal) {
+  if (!engineering_view_) return false;
+  if (!desktop_.AskYesNo(refusal + "\r\n" + kWriteAnywayQuestion)) return false;
+  return verdict != GateVerdict::NewerVersion || desktop_.AskYesNo(kDowngradeQuestion);
 }
 
 void TMainForm::RunOnPort(const char* unfinished, const char* again_line, const std::function<void()>& procedure) {
@@ -214,7 +247,10 @@ void TMainForm::RepaintNow() {
 }
 
 void TMainForm::FormClose() {
-  Handle([this] { visibility_.Close(); });
+  Handle([this] {
+    if (automatic_) automatic_->End();
+    visibility_.Close();
+  });
 }
 
 void TMainForm::FadeOutEnded() {

@@ -17,6 +17,14 @@ void RecordingDesktop::ShowException(const std::string& text) {
   if (on_box) on_box(boxes.back());
 }
 
+bool RecordingDesktop::AskYesNo(const std::string& text) {
+  questions.push_back(text);
+  if (yes_no_answers.empty()) return false;
+  const bool yes = yes_no_answers.front();
+  yes_no_answers.pop_front();
+  return yes;
+}
+
 void RecordingDesktop::Sleep(unsigned milliseconds) {
   sleeps.push_back(milliseconds);
   if (on_sleep) on_sleep(milliseconds);
@@ -66,6 +74,7 @@ void RecordingDesktop::Clear() {
   address_owners.clear();
   device_manager_openings = 0;
   dialog_filters.clear();
+  questions.clear();
 }
 
 }  // namespace zorvan::app::testing

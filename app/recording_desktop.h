@@ -33,6 +33,12 @@ class RecordingDesktop : public Desktop {
 
   // What the file dialog answers, in turn; an empty text is a cancel.
   std::deque<std::string> dialog_answers;
+  // The texts of the Yes/No questions asked, in order, and what the operator answers to
+  // them in turn; No once the answers run out, as Enter gives.
+  std::vector<std::string> questions;
+  std::deque<bool> yes_no_answers;
+  // Whether a port is there, by its name; every port is unless told otherwise.
+  std::function<bool(const std::string&)> port_present;
   // The system's ports, or nothing when the system has no table of ports.
   std::optional<std::vector<std::string>> system_ports = std::vector<std::string>{};
   // Pauses really wait unless turned off.
@@ -45,6 +51,7 @@ class RecordingDesktop : public Desktop {
 
   void ShowMessage(const std::string& text) override;
   void ShowException(const std::string& text) override;
+  bool AskYesNo(const std::string& text) override;
   void MessageBeep(unsigned type) override { beeps.push_back(type); }
   void Beep(unsigned frequency_hz, unsigned duration_ms) override { tones.emplace_back(frequency_hz, duration_ms); }
   void Sleep(unsigned milliseconds) override;
@@ -53,6 +60,7 @@ class RecordingDesktop : public Desktop {
   void OpenAddress(WindowView& owner, const std::string& address) override;
   void OpenDeviceManager(WindowView&) override { ++device_manager_openings; }
   std::vector<std::string> ListSerialPorts() override;
+  bool PortPresent(const std::string& port) override { return !port_present || port_present(port); }
 
   std::vector<std::string> Messages() const;  // the texts of the plain message boxes, in order
   std::vector<std::string> Errors() const;    // the texts of the exception displays, in order

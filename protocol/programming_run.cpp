@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "common/conversions.h"
-#include "firmware/embedded_firmware.h"
+#include "common/errors.h"
 #include "protocol/exchanges.h"
 #include "protocol/frames.h"
 #include "protocol/identification.h"
@@ -187,18 +187,9 @@ RunEnding ResetAndRefuse(Flasher& flasher, const std::string& message, RunEnding
   return ending;
 }
 
-// The message that refuses a device by its description, or empty when it may be
-// programmed. Six characters that are not a number raise EConvertError.
-std::string VersionGateRefusal(const std::string& description) {
-  if (description.size() != BuiltInVersion.size()) return "Невідомо що то є!";
-  if (description == BuiltInVersion) return "Дана версія вже записана в прилад!";
-  if (StrToInt(description) > StrToInt(BuiltInVersion)) return "В прилад вже записана новіша версія!";
-  return {};
-}
-
 }  // namespace
 
-RunEnding ButtonWriteClick(Flasher& flasher) {
+RunEnding ButtonWriteClick(Flasher& flasher, const GateOverride& write_anyway) {
   // A half-built or missing image would be written over the device's firmware: refuse
   // before the port is even touched.
   if (!flasher.image.ImageComplete) {
@@ -211,8 +202,17 @@ RunEnding ButtonWriteClick(Flasher& flasher) {
     case IdentifyOutcome::UnknownLoaderVersion: return RunEnding::UnknownLoaderVersion;
     case IdentifyOutcome::Found: break;
   }
-  const std::string refusal = VersionGateRefusal(flasher.surface.MemoText());
-  if (!refusal.empty()) return ResetAndRefuse(flasher, refusal, RunEnding::Refused);
+  const std::string description = flasher.surface.MemoText();
+  const GateVerdict verdict = VersionGate(description);
+  if (verdict != GateVerdict::Older) {
+    const std::string refusal = GateRefusalText(verdict, description);
+    if (!write_anyway || !write_anyway(verdict, refusal)) {
+      // Six characters that are no number end the run as the failed conversion does: the
+      // port stays open and no reset is sent.
+      if (verdict == GateVerdict::NotANumber) throw EConvertError(refusal);
+      return ResetAndRefuse(flasher, refusal, RunEnding::Refused);
+    }
+  }
   if (DeviceBytes(flasher.state) > kAddressableBytes) {
     return ResetAndRefuse(flasher, MemoryTooLargeText(flasher.state), RunEnding::Declined);
   }
@@ -220,6 +220,28 @@ RunEnding ButtonWriteClick(Flasher& flasher) {
     return ResetAndRefuse(flasher, FirmwareTooLargeText(flasher.state, flasher.image), RunEnding::Declined);
   }
   return ProgrammingRun(flasher).Run();
+}
+
+namespace {
+
+// The first line of `text` with text in it, without the spaces that centre it.
+std::string FirstLine(const std::string& text) {
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    const size_t first = text.find_first_not_of(' ', start);
+    if (first < end) return text.substr(first, end - first);
+    start = end + 1;
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string EndingMessage(const std::vector<std::string>& shown, bool failed_step) {
+  if (shown.empty()) return {};
+  return FirstLine(shown[failed_step && shown.size() >= 2 ? shown.size() - 2 : shown.size() - 1]);
 }
 
 }  // namespace zorvan

@@ -3,7 +3,11 @@
 // or a newer one, then erase, write and commit every chunk of every block with pauses
 // that calibrate themselves to the device.
 
+#include <string>
+#include <vector>
+
 #include "protocol/flasher.h"
+#include "protocol/version_gate.h"
 
 namespace zorvan {
 
@@ -18,8 +22,15 @@ enum class RunEnding {
 };
 
 // The whole write button handler: all endings with their messages, sounds, labels and
-// enabled controls. Port and conversion errors are not caught.
-RunEnding ButtonWriteClick(Flasher& flasher);
+// enabled controls. Port and conversion errors are not caught. When the version gate
+// refuses the device, `write_anyway` (when given) is asked whether to write it all the
+// same; otherwise, or when it answers no, the device is refused.
+RunEnding ButtonWriteClick(Flasher& flasher, const GateOverride& write_anyway = {});
+
+// The message that tells how a run ended, from those it showed, in order: the last one,
+// except after a failed step, whose message is followed by the warning about an
+// incomplete write. Its first line with text, without the spaces that centre it.
+std::string EndingMessage(const std::vector<std::string>& shown, bool failed_step);
 
 // The status label while blocks are being erased and written.
 inline constexpr const char* kWritingStatus = "Йде запис! Заборонено переривати!";

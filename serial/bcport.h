@@ -234,4 +234,9 @@ std::string PortAccessHint(const std::string& port);
 // /dev/serial/by-id name gives its /dev/ttyUSBn), on Windows its COM name in capitals.
 std::string PortIdentity(const std::string& port);
 
+// Whether the system has the device `port` names now, without opening it: an adapter
+// unplugged takes its port away, and plugged back in brings it back under the same name
+// (on Linux its /dev/serial/by-id name, on Windows its COM name).
+bool PortPresent(const std::string& port);
+
 }  // namespace zorvan

@@ -289,4 +289,10 @@ std::string PortIdentity(const std::string& port) {
   return std::filesystem::weakly_canonical(DevicePath(port), ignored).string();
 }
 
+bool PortPresent(const std::string& port) {
+  // A by-id link whose adapter has gone leads nowhere: stat follows it.
+  struct stat node {};
+  return !port.empty() && stat(DevicePath(port).c_str(), &node) == 0;
+}
+
 }  // namespace zorvan

@@ -226,4 +226,19 @@ std::string PortIdentity(const std::string& port) {
   return name;
 }
 
+bool PortPresent(const std::string& port) {
+  // The system keeps a DOS device name for every COM port it has now; an unplugged
+  // adapter's goes with it.
+  const std::string name = PortIdentity(port);
+  char target[1024];
+  if (name.empty()) return false;
+  if (QueryDosDeviceA(name.c_str(), target, sizeof target) != 0) return true;
+  // A port that has no such name (Wine's ports made by a link in its dosdevices folder)
+  // is there when asking for its attributes reaches a device, which refuses to say them.
+  if (GetFileAttributesA(DevicePath(name).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  const DWORD error = GetLastError();
+  return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_BAD_DEV_TYPE &&
+         error != ERROR_INVALID_NAME;
+}
+
 }  // namespace zorvan

@@ -8,7 +8,8 @@
 # запису", both ports offered (the command line's first), and the write button where the
 # window's description puts it; "Порт:" shows its hint; Ctrl+Shift+E opens the
 # engineering view; F1 shows the help window and F1 in it hides it; a click on "Прошити"
-# writes the carried firmware and ends with the success message box; "Відкрити" opens a
+# writes the carried firmware and ends with the success message box; Ctrl+Shift+A then
+# finds the device already programmed, and "Прошити" ends that mode; "Відкрити" opens a
 # HEX file in a Cyrillic folder, typed into the system's open dialog; Alt+F4 ends the
 # program; the device then finds its flash equal to the carried firmware, byte for byte.
 # zorvan-window-probe reads what the window shows; xdotool is the operator's hand. Each
@@ -121,8 +122,8 @@ echo "== F1: the help window"
 press "$main" F1
 wait_for 20 has_window "^Про програму$" || fail "F1 did not show the help window"
 help=$(visible_window "^Про програму$")
-[ "$(probe size help)" = "154 193" ] || fail "the help window's client area is $(probe size help)"
-echo "   client area 154 x 193"
+[ "$(probe size help)" = "154 207" ] || fail "the help window's client area is $(probe size help)"
+echo "   client area 154 x 207"
 photograph "$help" help
 
 echo "== F1 in the help window hides it"
@@ -147,6 +148,15 @@ status=$(probe text LabelNameOfHex)
 echo "   $status"
 [ "$(probe enabled ButtonWrite)" = 0 ] || fail "the write button is enabled after the run"
 photograph "$main" main-written
+
+echo "== Ctrl+Shift+A: the automatic mode takes the device for one already programmed"
+press "$main" ctrl+shift+a
+expect_text LabelNameOfHex 60 "Вже прошитий, замініть. Прошито 0, збоїв 0, відмов 0"
+[ "$(probe enabled cbPort)" = 0 ] && [ "$(probe enabled ButtonWrite)" = 1 ] ||
+  fail "in the automatic mode the port box or the write button is not as the mode sets them"
+photograph "$main" main-automatic
+click ButtonWrite
+expect_text LabelNameOfHex 30 "Вимкнено. Прошито 0, збоїв 0, відмов 0"
 
 echo "== Відкрити: a HEX file typed into the open dialog"
 hex_dir="$work/Прошивки"

@@ -12,6 +12,7 @@
 #include "app/qt/message_dialog.h"
 #include "app/qt/qt_text.h"
 #include "app/window_view.h"
+#include "serial/bcport.h"
 #include "serial/port_list.h"
 
 namespace zorvan::app {
@@ -19,16 +20,24 @@ namespace zorvan::app {
 namespace {
 
 // The box has no owner, so it is centred on the screen.
-void ShowBox(const QString& title, const QString& text, bool stop_icon) {
-  MessageDialog box(title, text, stop_icon);
-  box.exec();
+int ShowBox(const QString& title, const QString& text, MessageKind kind) {
+  MessageDialog box(title, text, kind);
+  return box.exec();
 }
 
 }  // namespace
 
-void SystemDesktop::ShowMessage(const std::string& text) { ShowBox(Text(ApplicationTitle()), Text(text), false); }
+void SystemDesktop::ShowMessage(const std::string& text) {
+  ShowBox(Text(ApplicationTitle()), Text(text), MessageKind::Information);
+}
 
-void SystemDesktop::ShowException(const std::string& text) { ShowBox(Text(ApplicationTitle()), Text(text), true); }
+void SystemDesktop::ShowException(const std::string& text) {
+  ShowBox(Text(ApplicationTitle()), Text(text), MessageKind::Error);
+}
+
+bool SystemDesktop::AskYesNo(const std::string& text) {
+  return ShowBox(Text(ApplicationTitle()), Text(text), MessageKind::Question) == QDialog::Accepted;
+}
 
 void SystemDesktop::Sleep(unsigned milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
@@ -64,6 +73,8 @@ std::vector<std::string> SystemDesktop::ListSerialPorts() {
   zorvan::ListSerialPorts(names);
   return names;
 }
+
+bool SystemDesktop::PortPresent(const std::string& port) { return zorvan::PortPresent(port); }
 
 QString QtFileFilter(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));

@@ -1,6 +1,6 @@
 #pragma once
 // The desktop as the running Qt program meets it: Qt's message boxes and file dialog, the
-// system's sounds, the shell and the serial port table.
+// system's sounds, the shell and the serial ports.
 
 #include <QString>
 
@@ -14,6 +14,7 @@ class SystemDesktop : public Desktop {
  public:
   void ShowMessage(const std::string& text) override;
   void ShowException(const std::string& text) override;
+  bool AskYesNo(const std::string& text) override;
   void MessageBeep(unsigned type) override;
   void Beep(unsigned frequency_hz, unsigned duration_ms) override;
   void Sleep(unsigned milliseconds) override;
@@ -22,6 +23,7 @@ class SystemDesktop : public Desktop {
   void OpenAddress(WindowView& owner, const std::string& address) override;
   void OpenDeviceManager(WindowView& owner) override;
   std::vector<std::string> ListSerialPorts() override;
+  bool PortPresent(const std::string& port) override;
 };
 
 // The Qt window that serves as `view`.

@@ -54,6 +54,19 @@ void CloseNextBox(SeenBox& seen) {
   });
 }
 
+// Answers the next question, once it has shown, with Enter or with a click on "Так".
+void AnswerNextQuestion(bool click_yes) {
+  QTimer::singleShot(50, [click_yes] {
+    auto* box = qobject_cast<MessageDialog*>(QApplication::activeModalWidget());
+    if (!box) return AnswerNextQuestion(click_yes);
+    if (click_yes) {
+      QTest::mouseClick(box->YesButton(), Qt::LeftButton);
+    } else {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+  });
+}
+
 // Types `name` into the next file dialog, once it has shown, and accepts it. A dialog that
 // insists on an existing file warns in a box of its own instead: both are then closed, so
 // that the test fails rather than waits.
@@ -97,6 +110,15 @@ class SystemDesktopTest : public QObject {
     desktop.ShowException("Порт зайнятий іншою програмою.");
     QVERIFY(seen.stop_icon);
     QCOMPARE(seen.buttons, 1);
+  }
+
+  // Writing over a device's firmware must never follow from a key pressed in haste.
+  void AQuestionAnswersNoToEnterAndYesOnlyToItsButton() {
+    SystemDesktop desktop;
+    AnswerNextQuestion(false);
+    QVERIFY(!desktop.AskYesNo("Дана версія вже записана в прилад!\r\nЗаписати все одно?"));
+    AnswerNextQuestion(true);
+    QVERIFY(desktop.AskYesNo("Дана версія вже записана в прилад!\r\nЗаписати все одно?"));
   }
 
   void ATonePlaysForItsLength() {

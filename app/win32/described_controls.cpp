@@ -30,7 +30,7 @@ struct Decoration {
 };
 
 Decoration DecorationOf(std::string_view name, const SkinPictures& pictures) {
-  if (name == "Label1" || name == "LabelNameOfHex") return {.colour = colour::kLabel};
+  if (name == "Label1" || name == "LabelNameOfHex" || name == "LabelKeys") return {.colour = colour::kLabel};
   if (name == "Label3") return {.colour = colour::kCalibration};
   if (name == "sWebLabel1") return {.colour = colour::kLink};
   if (name == "ButtonWrite") return {.picture = &pictures.write_button, .picture_size = 26};

@@ -11,6 +11,7 @@
 #include "app/window_view.h"
 #include "app/win32/form.h"
 #include "app/win32/utf.h"
+#include "serial/bcport.h"
 #include "serial/port_list.h"
 
 namespace zorvan::win32 {
@@ -29,15 +30,16 @@ BOOL CALLBACK DisableIfTakingInput(HWND window, LPARAM disabled) {
 // window that was active, which the system makes active again when the box closes (a box
 // without an owner leaves no window of the program active, and the keys then reach none
 // of them); a message box stays centred on the screen, not on its owner.
-void ShowBox(const std::string& title, const std::string& text, UINT icon) {
+int ShowBox(const std::string& title, const std::string& text, UINT style) {
   const HWND owner = GetActiveWindow();
   std::vector<HWND> disabled;
   EnumThreadWindows(GetCurrentThreadId(), DisableIfTakingInput, reinterpret_cast<LPARAM>(&disabled));
   if (owner) EnableWindow(owner, TRUE);  // the box disables its owner itself, and enables it again
-  MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(), MB_OK | MB_TASKMODAL | MB_SETFOREGROUND | icon);
+  const int answer = MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(), MB_TASKMODAL | MB_SETFOREGROUND | style);
   for (const HWND window : disabled) {
     if (window != owner && IsWindow(window)) EnableWindow(window, TRUE);
   }
+  return answer;
 }
 
 HWND OwnerOf(app::WindowView& view) {
@@ -47,9 +49,14 @@ HWND OwnerOf(app::WindowView& view) {
 
 }  // namespace
 
-void SystemDesktop::ShowMessage(const std::string& text) { ShowBox(ApplicationTitle(), text, 0); }
+void SystemDesktop::ShowMessage(const std::string& text) { ShowBox(ApplicationTitle(), text, MB_OK); }
 
-void SystemDesktop::ShowException(const std::string& text) { ShowBox(ApplicationTitle(), text, MB_ICONSTOP); }
+void SystemDesktop::ShowException(const std::string& text) { ShowBox(ApplicationTitle(), text, MB_OK | MB_ICONSTOP); }
+
+bool SystemDesktop::AskYesNo(const std::string& text) {
+  // The second button, No, is the default: Enter answers no.
+  return ShowBox(ApplicationTitle(), text, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
 
 void SystemDesktop::MessageBeep(unsigned type) { ::MessageBeep(type); }
 
@@ -113,5 +120,7 @@ std::vector<std::string> SystemDesktop::ListSerialPorts() {
   zorvan::ListSerialPorts(ports);
   return ports;
 }
+
+bool SystemDesktop::PortPresent(const std::string& port) { return zorvan::PortPresent(port); }
 
 }  // namespace zorvan::win32

@@ -1,6 +1,6 @@
 #pragma once
 // The desktop as the running Windows program meets it: the system's message boxes,
-// sounds and file dialog, the shell, and the system's table of serial ports. The owner
+// sounds and file dialog, the shell, and the system's serial ports. The owner
 // of a dialog is the kit's form behind the view it is given.
 
 #include <string>
@@ -15,6 +15,7 @@ class SystemDesktop : public app::Desktop {
   // Task-modal: every window of the program waits until the operator has closed it.
   void ShowMessage(const std::string& text) override;
   void ShowException(const std::string& text) override;
+  bool AskYesNo(const std::string& text) override;
   void MessageBeep(unsigned type) override;
   // Silent where the machine has no speaker, but it takes its time all the same.
   void Beep(unsigned frequency_hz, unsigned duration_ms) override;
@@ -29,6 +30,7 @@ class SystemDesktop : public app::Desktop {
   // The device manager console.
   void OpenDeviceManager(app::WindowView& owner) override;
   std::vector<std::string> ListSerialPorts() override;
+  bool PortPresent(const std::string& port) override;
 };
 
 // Double NUL-terminated description and mask pairs, as the file dialog takes them.

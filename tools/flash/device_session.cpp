@@ -50,11 +50,22 @@ std::optional<DeviceOptions> ParseDeviceOptions(const Arguments& args, const cha
       o.hex = args[++i];
     } else if (a == "--record" && has_value && write) {
       o.record = args[++i];
+    } else if (a == "--loop" && write) {
+      o.loop = true;
+    } else if (a == "--force" && write) {
+      ++o.force;
+    } else if (a == "--allow-downgrade" && write) {
+      o.allow_downgrade = true;
     } else {
       return fail("unexpected argument '" + a + "'");
     }
   }
   if (o.ports.empty()) return fail("--port PATH is required");
+  if (o.loop && (o.force > 0 || o.allow_downgrade)) {
+    // The loop takes a device that holds this firmware for the one it has just
+    // programmed; forcing is for one device at a time.
+    return fail("--loop does not go with --force or --allow-downgrade");
+  }
   return o;
 }
 
@@ -64,11 +75,15 @@ DeviceSession::DeviceSession(std::string port_name, int baud_rate_index)
   port_.SetGuiThread(gui_);
 }
 
-int DeviceSession::Run(ProgressSurface& surface, const ImageState& image,
-                       const std::function<int(Flasher&)>& procedure) {
+Flasher DeviceSession::FlasherOn(ConsoleSurface& surface, const ImageState& image) {
   surface.SetPortChoice(port_name_, baud_rate_index_);
   surface.SetGuiThread(gui_);
-  Flasher flasher{state, surface, port_, image};
+  return Flasher{state, surface, port_, image};
+}
+
+int DeviceSession::Run(ProgressSurface& surface, const ImageState& image,
+                       const std::function<int(Flasher&)>& procedure) {
+  Flasher flasher = FlasherOn(surface, image);
   try {
     return procedure(flasher);
   } catch (const RunInterrupted&) {

@@ -21,11 +21,16 @@ struct DeviceOptions {
   std::string hex;     // empty: the carried firmware
   std::string record;  // the file run records are appended to; empty: none
   bool verbose = false;
+  bool loop = false;  // program device after device on each port until Ctrl+C
+  // How far the version gate gives way: 1 writes a device that holds this version or
+  // describes itself with no version; 2, or allow_downgrade, one with a newer version too.
+  int force = 0;
+  bool allow_downgrade = false;
 };
 
 // --port PATH (required), --baud RATE and --verbose; for `write` also several --port,
-// --hex FILE and --record FILE. Prints what is wrong and returns nothing when the
-// arguments do not fit.
+// --hex FILE, --record FILE, --loop, --force (once or twice) and --allow-downgrade.
+// Prints what is wrong and returns nothing when the arguments do not fit.
 std::optional<DeviceOptions> ParseDeviceOptions(const Arguments& args, const char* command, bool write = false);
 
 class DeviceSession {
@@ -39,6 +44,9 @@ class DeviceSession {
   int Run(ProgressSurface& surface, const std::function<int(Flasher&)>& procedure) {
     return Run(surface, state, procedure);
   }
+  // The session's port and state on `surface`, for a procedure whose errors its caller
+  // handles itself; the surface takes the session's port choice.
+  Flasher FlasherOn(ConsoleSurface& surface, const ImageState& image);
 
   FlasherState state;
 

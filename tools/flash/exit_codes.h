@@ -17,6 +17,7 @@ enum ExitCode : int {
   kExitBadDescription = 10, // the device describes itself with six characters that are no number
   kExitGangIncomplete = 11, // a gang run: not every device was programmed (the table says which)
   kExitRecordFailed = 12,   // the run record file could not be opened (nothing started) or written
+  kExitLoopFailures = 13,   // a production loop ended, and at least one device failed in it
 };
 
 }  // namespace zorvan::cli

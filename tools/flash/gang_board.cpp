@@ -51,16 +51,37 @@ void GangBoard::SetLine(size_t index, const std::string& text, bool now) {
 
 void GangBoard::Print(size_t index, const std::string& text, bool error) {
   std::lock_guard lock(mutex_);
+  PrintLocked(ports_[index] + ": ", text, error);
+}
+
+void GangBoard::Note(const std::string& text) {
+  std::lock_guard lock(mutex_);
+  PrintLocked("", text, false);
+}
+
+void GangBoard::PrintLocked(const std::string& prefix, const std::string& text, bool error) {
   EraseLocked();
   std::ostream& stream = error ? err_ : out_;
   size_t start = 0;
   do {
     const size_t end = text.find('\n', start);
-    stream << ports_[index] << ": " << text.substr(start, end - start) << "\n";
+    stream << prefix << text.substr(start, end - start) << "\n";
     start = end == std::string::npos ? end : end + 1;
   } while (start != std::string::npos && start < text.size());
   stream.flush();
   DrawLocked(true);
+}
+
+void GangBoard::SetFooter(const std::string& text) {
+  std::lock_guard lock(mutex_);
+  footer_ = text;
+  DrawLocked(true);
+}
+
+void GangBoard::Ring() {
+  if (!terminal_) return;
+  std::lock_guard lock(mutex_);
+  out_ << '\a' << std::flush;
 }
 
 void GangBoard::Finish() {
@@ -85,9 +106,14 @@ void GangBoard::DrawLocked(bool now) {
   const auto time = std::chrono::steady_clock::now();
   if (!now && drawn_ && time - last_draw_ < kRedrawInterval) return;
   last_draw_ = time;
-  if (drawn_) out_ << "\x1b[" << lines_.size() << "A";
+  if (drawn_) out_ << "\x1b[" << drawn_lines_ << "A";
   for (size_t i = 0; i < lines_.size(); ++i) {
     out_ << "\r\x1b[2K" << Fit(PadTo(ports_[i], port_width_) + "  " + lines_[i]) << "\n";
+  }
+  drawn_lines_ = lines_.size();
+  if (!footer_.empty()) {
+    out_ << "\r\x1b[2K" << Fit(footer_) << "\n";
+    ++drawn_lines_;
   }
   out_.flush();
   drawn_ = true;
@@ -95,7 +121,7 @@ void GangBoard::DrawLocked(bool now) {
 
 void GangBoard::EraseLocked() {
   if (!drawn_ || finished_) return;
-  out_ << "\x1b[" << lines_.size() << "A\r\x1b[J";
+  out_ << "\x1b[" << drawn_lines_ << "A\r\x1b[J";
   drawn_ = false;
 }
 

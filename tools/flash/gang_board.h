@@ -1,8 +1,9 @@
 #pragma once
-// The console of a gang run. On a terminal each device has a line at the bottom that is
-// redrawn in place (its progress, then its result), and everything printed goes above
-// those lines, prefixed with its port; off a terminal only the prefixed lines are
-// printed. Every line is written whole, so the runs' lines never mix.
+// The console of a gang run or of a production loop. On a terminal each port has a line
+// at the bottom that is redrawn in place (its progress, then its result), below them may
+// stand a line of totals, and everything printed goes above those lines, prefixed with
+// its port; off a terminal only the prefixed lines are printed. Every line is written
+// whole, so the runs' lines never mix.
 
 #include <chrono>
 #include <iosfwd>
@@ -29,11 +30,19 @@ class GangBoard {
   void SetLine(size_t index, const std::string& text, bool now);
   // Prints lines (separated by LF) prefixed with the device's port.
   void Print(size_t index, const std::string& text, bool error);
+  // The line below the ports' lines, redrawn in place as they are; none until set.
+  void SetFooter(const std::string& text);
+  // Prints lines without a port in front.
+  void Note(const std::string& text);
+  // Rings the terminal's bell (on a terminal only).
+  void Ring();
+  bool Terminal() const { return terminal_; }
   // Draws the devices' lines a last time; what is printed next goes below them.
   void Finish();
 
  private:
   class RowView;
+  void PrintLocked(const std::string& prefix, const std::string& text, bool error);
   void DrawLocked(bool now);
   void EraseLocked();
   std::string Fit(std::string text) const;
@@ -48,6 +57,8 @@ class GangBoard {
 
   std::mutex mutex_;
   std::vector<std::string> lines_;
+  std::string footer_;
+  size_t drawn_lines_ = 0;  // the lines drawn in place the last time
   bool drawn_ = false;
   bool finished_ = false;
   std::chrono::steady_clock::time_point last_draw_;

@@ -30,7 +30,9 @@ const std::vector<Command>& Commands() {
        "Wakes and identifies the device's loader on the port, as the window's detect\n"
        "button does, and shows the device's description.",
        RunDetect},
-      {"write", "write --port PATH [--port PATH...] [--baud RATE] [--hex FILE] [--record FILE] [--verbose]",
+      {"write",
+       "write --port PATH [--port PATH...] [--baud RATE] [--hex FILE] [--record FILE] [--verbose]\n"
+       "        [--loop | --force [--force] | --allow-downgrade]",
        "Programs the carried firmware (or the image of FILE, prepared as check prepares\n"
        "it) into the device, as the window's write button does: identifies the device,\n"
        "refuses one that already holds this firmware or a newer one, then erases, writes\n"
@@ -51,7 +53,23 @@ const std::vector<Command>& Commands() {
        "adapter, the rate, the device's loader version and description before the run,\n"
        "the firmware (its version, and the HEX file's name and SHA-256), the result, the\n"
        "failed attempts and the final pauses. FILE is opened before any device is\n"
-       "touched; when it cannot be, nothing is started.",
+       "touched; when it cannot be, nothing is started.\n"
+       "--loop programs device after device on each port, for a production line: it\n"
+       "waits quietly for a device, programs it, shows the result, waits until the device\n"
+       "has gone and waits for the next. A device is programmed once: after its run the\n"
+       "device on the port is taken for the same one until the port is seen empty (its\n"
+       "adapter unplugged, or nothing answering the identification, which is repeated\n"
+       "every 2 s) or a device describes itself otherwise; one that holds this firmware\n"
+       "is never programmed. On a terminal each port has a status line and a tally of\n"
+       "passed, failed and refused devices and the time per device stands below; each\n"
+       "result rings the bell once for a pass, twice for a refusal, three times for a\n"
+       "failure. With --record, every run is recorded as it ends. A port that goes away\n"
+       "is waited for. Ctrl+C ends the loop once the runs in progress are over; a second\n"
+       "Ctrl+C stops them, as it stops a run without --loop.\n"
+       "--force writes a device that the version gate refuses because it holds this\n"
+       "version or describes itself with no version; a newer version needs --force twice,\n"
+       "or --allow-downgrade. The loader version and the memory checks still hold, and\n"
+       "the run record marks the run as forced.",
        RunWrite},
       {"reset", "reset --port PATH [--baud RATE]",
        "Sends the device the reset sequence, as Ctrl+L does in the window.",
@@ -103,6 +121,7 @@ void PrintHelp(std::ostream& out) {
          " 11  several ports: not every device was programmed (the table gives each one's\n"
          "     result and status)\n"
          " 12  the run record file could not be opened (nothing was started) or written\n"
+         " 13  --loop: at least one device failed (the records and the result lines say which)\n"
          "\nRATE is one of 110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 56000,\n"
          "57600, 115200 (the default), 128000, 256000. PATH is, on Linux, a device path\n"
          "(/dev/ttyUSB0) or a name under /dev (ttyUSB0); on Windows, a port name (COM3).\n";

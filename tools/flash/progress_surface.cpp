@@ -18,18 +18,6 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 
 }  // namespace
 
-std::string DurationText(double seconds) {
-  const auto s = static_cast<int64_t>(seconds + 0.5);
-  char text[32];
-  if (s >= 3600) {
-    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(s / 3600),
-                  static_cast<long long>(s / 60 % 60), static_cast<long long>(s % 60));
-  } else {
-    std::snprintf(text, sizeof text, "%lld:%02lld", static_cast<long long>(s / 60), static_cast<long long>(s % 60));
-  }
-  return text;
-}
-
 std::string ProgressLine(const ProgressFigures& f) {
   const int64_t filled = std::clamp<int64_t>(f.percent, 0, 100) * kBarWidth / 100;
   std::string line(kBarWidth + 2, '.');

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/display_text.h"
 #include "protocol/flasher_state.h"
 #include "tools/flash/console_surface.h"
 #include "tools/flash/progress_view.h"
@@ -28,9 +29,6 @@ struct ProgressFigures {
 // "[#####...]  42%  55296/131072 bytes  5.2 KiB/s  0:14 left  Автокалібровка: 0.0.0";
 // throughput and time left appear once something has been written.
 std::string ProgressLine(const ProgressFigures& figures);
-
-// "0:42", or "1:02:03" from an hour on.
-std::string DurationText(double seconds);
 
 class ProgressSurface : public ConsoleSurface {
  public:

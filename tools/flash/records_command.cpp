@@ -66,8 +66,9 @@ int RunRecords(const Arguments& args) {
       const std::optional<std::time_t> began = ParseIsoTime(r.began);
       if (!began || *began < *since) continue;
     }
-    rows.push_back({r.began, r.host, r.port, OneLine(r.description), FirmwareOf(r), r.result,
-                    std::to_string(r.exit_status), DurationText(r.seconds)});
+    rows.push_back({r.began, r.host, r.port, OneLine(r.description), FirmwareOf(r),
+                    r.forced ? r.result + " (forced)" : r.result, std::to_string(r.exit_status),
+                    DurationText(r.seconds)});
   }
   if (rows.size() == 1) {
     std::cout << "No run records" << (port.empty() && !since ? "" : " match") << " in " << file << "\n";

@@ -73,6 +73,7 @@ std::string RecordLine(const RunRecord& r) {
       {"loader_version", NullIfEmpty(r.loader_version)},
       {"description", r.description},
       {"firmware", firmware},
+      {"forced", r.forced},
       {"result", {{"message", r.result}, {"exit_status", r.exit_status}}},
       {"failed_attempts", r.failed_attempts},
       {"final_pauses", {{"erase", r.erase_pause}, {"write", r.write_pause}, {"commit", r.commit_pause}}},
@@ -99,6 +100,8 @@ std::optional<RunRecord> ParseRecordLine(const std::string& line) {
   r.firmware_version = Text(firmware, "version");
   r.hex_file = Text(firmware, "file");
   r.hex_sha256 = Text(firmware, "sha256");
+  const auto forced = record.find("forced");
+  r.forced = forced != record.end() && forced->is_boolean() && forced->get<bool>();
   const json& result = Member(record, "result");
   r.result = Text(result, "message");
   r.exit_status = Number(result, "exit_status", -1);

@@ -22,6 +22,7 @@ struct RunRecord {
   std::string firmware_version;
   std::string hex_file;    // the HEX file's name; empty: the carried firmware
   std::string hex_sha256;  // the file's SHA-256 in hex digits
+  bool forced = false;     // the version gate refused the device and was overridden
   std::string result;      // the system's own message that ended the run
   int exit_status = 0;
   int failed_attempts = 0;

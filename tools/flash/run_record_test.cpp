@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "common/errors.h"
@@ -26,7 +27,10 @@ std::string ReadAll(const fs::path& path) {
 class RecordFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    path_ = fs::temp_directory_path() / ("zorvan-records-" + std::to_string(counter_++) + ".jsonl");
+    // Each test, in whichever process ctest runs it, on a file of its own.
+    path_ = fs::temp_directory_path() /
+            ("zorvan-records-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+             std::to_string(std::random_device{}()) + ".jsonl");
     fs::remove(path_);
   }
   void TearDown() override { fs::remove(path_); }
@@ -43,7 +47,6 @@ class RecordFileTest : public ::testing::Test {
     return r;
   }
 
-  static inline int counter_ = 0;
   fs::path path_;
 };
 

@@ -9,15 +9,24 @@
 
 namespace zorvan::cli {
 
+namespace {
+
+// The system's ports by their identity, for the USB adapter behind each; none when the
+// system has no table of ports (a pseudo-terminal's adapter is always unknown).
+std::map<std::string, SerialPortInfo> AdaptersNow() {
+  std::map<std::string, SerialPortInfo> adapters;
+  try {
+    for (SerialPortInfo& port : ListSerialPortDetails()) adapters[PortIdentity(port.Name)] = std::move(port);
+  } catch (const EComPort&) {
+  }
+  return adapters;
+}
+
+}  // namespace
+
 RunRecorder::RunRecorder(const DeviceOptions& options)
     : file_(options.record), host_(HostName()), baud_(BaudRateValues[options.baud_rate_index]),
-      hex_path_(options.hex) {
-  try {
-    for (SerialPortInfo& port : ListSerialPortDetails()) adapters_[PortIdentity(port.Name)] = std::move(port);
-  } catch (const EComPort&) {
-    // No table of ports: the adapters stay unknown, as a pseudo-terminal's always are.
-  }
-}
+      hex_path_(options.hex), adapters_(AdaptersNow()) {}
 
 void RunRecorder::NoteFirmware(const std::string& hex_text) {
   if (hex_path_.empty()) return;
@@ -31,9 +40,17 @@ void RunRecorder::Record(const std::string& port, const WriteOutcome& outcome) {
   r.seconds = outcome.seconds;
   r.host = host_;
   r.port = port;
-  const auto adapter = adapters_.find(PortIdentity(port));
-  if (adapter != adapters_.end()) {
-    const SerialPortInfo& info = adapter->second;
+  // The adapter on the port now: a production loop sees adapters unplugged and others
+  // plugged in. One that has gone with its run's end is the one the command began with.
+  const std::string identity = PortIdentity(port);
+  const std::map<std::string, SerialPortInfo> now = AdaptersNow();
+  const auto current = now.find(identity);
+  const auto earlier = adapters_.find(identity);
+  const SerialPortInfo* adapter = current != now.end()         ? &current->second
+                                  : earlier != adapters_.end() ? &earlier->second
+                                                               : nullptr;
+  if (adapter) {
+    const SerialPortInfo& info = *adapter;
     if (!info.UsbVendorId.empty()) r.adapter_usb = info.UsbVendorId + ":" + info.UsbProductId;
     r.adapter_serial = info.SerialNumber;
   }
@@ -43,6 +60,7 @@ void RunRecorder::Record(const std::string& port, const WriteOutcome& outcome) {
   r.firmware_version = std::string(BuiltInVersion);
   r.hex_file = hex_file_;
   r.hex_sha256 = hex_sha256_;
+  r.forced = outcome.forced;
   r.result = outcome.result;
   r.exit_status = outcome.exit_status;
   TakePauses(outcome.calibration, r);

@@ -34,8 +34,9 @@ class RunRecorder {
   std::string hex_path_;
   std::string hex_file_;
   std::string hex_sha256_;
-  // The system's ports by their identity, for the USB adapter behind each.
-  std::map<std::string, SerialPortInfo> adapters_;
+  // The system's ports by their identity when the command began, for the USB adapter
+  // behind each.
+  const std::map<std::string, SerialPortInfo> adapters_;
 };
 
 }  // namespace zorvan::cli

@@ -30,13 +30,4 @@ std::string FormatTable(const std::vector<std::vector<std::string>>& rows) {
   return table;
 }
 
-std::string OneLine(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out += text[i] == '\n' || text[i] == '\r' ? std::string(" / ") : std::string(1, text[i]);
-  }
-  return out;
-}
-
 }  // namespace zorvan::cli

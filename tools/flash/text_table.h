@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/display_text.h"
+
 namespace zorvan::cli {
 
 // The width of a text on a terminal: one column per UTF-8 character.
@@ -16,8 +18,5 @@ std::string PadTo(const std::string& text, size_t columns);
 // The rows (the first one the heading) as lines of columns two spaces apart, each
 // column as wide as its widest cell.
 std::string FormatTable(const std::vector<std::vector<std::string>>& rows);
-
-// A text of several lines, on one: its line breaks become " / ".
-std::string OneLine(const std::string& text);
 
 }  // namespace zorvan::cli

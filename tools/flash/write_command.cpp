@@ -15,6 +15,7 @@
 #include "tools/flash/exit_codes.h"
 #include "tools/flash/gang_write.h"
 #include "tools/flash/interrupt.h"
+#include "tools/flash/production_loop.h"
 #include "tools/flash/run_recorder.h"
 #include "tools/flash/write_run.h"
 
@@ -65,6 +66,7 @@ int RunWrite(const Arguments& args) {
     return kExitHexError;
   }
   const std::string hex_file_name = options->hex.empty() ? std::string() : FileNameOnly(options->hex);
+  if (options->loop) return RunLoop(*options, image, hex_file_name, recorder.get());
   if (options->ports.size() > 1) return RunGang(*options, image, hex_file_name, recorder.get());
 
   ConsoleProgressView view(std::cout, std::cerr, isatty(STDOUT_FILENO) != 0);

@@ -20,41 +20,39 @@ int ExitCodeOf(RunEnding ending) {
   return kExitFailed;
 }
 
-// The first line of `text` with text in it, without the spaces that centre it.
-std::string FirstLine(const std::string& text) {
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string::npos) end = text.size();
-    const size_t first = text.find_first_not_of(' ', start);
-    if (first < end) return text.substr(first, end - first);
-    start = end + 1;
-  }
-  return {};
-}
-
-// The message that tells how the run ended: the last one shown, except after a failed
-// step, whose message is followed by the warning about an incomplete write.
-std::string EndingMessage(const std::vector<std::string>& shown, int exit_status) {
-  if (shown.empty()) return {};
-  const size_t index = exit_status == kExitFailed && shown.size() >= 2 ? shown.size() - 2 : shown.size() - 1;
-  return FirstLine(shown[index]);
-}
-
 }  // namespace
 
 WriteOutcome WriteOnPort(const std::string& port, const DeviceOptions& options, const ImageState& image,
                          const std::string& hex_file_name, ProgressView& view) {
+  DeviceSession session(port, options.baud_rate_index);
+  return WriteOnPort(session, options, image, hex_file_name, view);
+}
+
+WriteOutcome WriteOnPort(DeviceSession& session, const DeviceOptions& options, const ImageState& image,
+                         const std::string& hex_file_name, ProgressView& view) {
   WriteOutcome outcome;
   outcome.began = std::chrono::system_clock::now();
   const auto started = std::chrono::steady_clock::now();
-  DeviceSession session(port, options.baud_rate_index);
   ProgressSurface surface(view, session.state, options.verbose);
   surface.SetHexFileName(hex_file_name);
-  outcome.exit_status =
-      session.Run(surface, image, [](Flasher& flasher) { return ExitCodeOf(ButtonWriteClick(flasher)); });
+  // Whether the gate gives way is the command line's to say: --force for this version or
+  // none, twice (or --allow-downgrade) for a newer one.
+  const GateOverride write_anyway = [&](GateVerdict verdict, const std::string& refusal) {
+    const bool newer = verdict == GateVerdict::NewerVersion;
+    outcome.forced = newer ? options.force >= 2 || options.allow_downgrade : options.force >= 1;
+    if (outcome.forced) {
+      view.Print(refusal + " Written all the same (" + (newer && options.force < 2 ? "--allow-downgrade" : "--force") +
+                 ").");
+    } else if (newer && options.force == 1) {
+      view.Print("A newer version is overwritten only with --force twice, or --allow-downgrade.");
+    }
+    return outcome.forced;
+  };
+  outcome.exit_status = session.Run(surface, image, [&](Flasher& flasher) {
+    return ExitCodeOf(ButtonWriteClick(flasher, write_anyway));
+  });
   outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  outcome.result = EndingMessage(surface.Shown(), outcome.exit_status);
+  outcome.result = EndingMessage(surface.Shown(), outcome.exit_status == kExitFailed);
   outcome.description = surface.Description();
   outcome.loader_version = session.state.LoaderVersion;
   outcome.calibration = surface.Calibration();

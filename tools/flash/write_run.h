@@ -24,12 +24,17 @@ struct WriteOutcome {
   std::string loader_version;
   // The final calibration label, "Автокалібровка: erase.write.commit".
   std::string calibration;
+  // The version gate refused the device and --force (or --allow-downgrade) wrote it.
+  bool forced = false;
 };
 
 // Programs `image` into the device on `port` with the options' rate and verbosity,
 // showing the run through `view`. `hex_file_name` is the chosen file's name (empty for
 // the carried firmware), which the failure's status names.
 WriteOutcome WriteOnPort(const std::string& port, const DeviceOptions& options, const ImageState& image,
+                         const std::string& hex_file_name, ProgressView& view);
+// The same on a session that outlives the run: the production loop's port.
+WriteOutcome WriteOnPort(DeviceSession& session, const DeviceOptions& options, const ImageState& image,
                          const std::string& hex_file_name, ProgressView& view);
 
 }  // namespace zorvan::cli

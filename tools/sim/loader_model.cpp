@@ -85,6 +85,9 @@ void LoaderModel::AcceptFrame(const std::string& body, Time at, std::vector<Tran
   }
   double latency_ms = 0;
   std::string reply = Execute(payload, latency_ms);
+  if (payload == "01" && !leaves_at_ && config_.leave_after_ms) {
+    leaves_at_ = at + Milliseconds(*config_.leave_after_ms);
+  }
   const Time done = std::max(at, busy_until_) + Milliseconds(latency_ms);
   busy_until_ = done;
 
@@ -163,6 +166,7 @@ std::string LoaderModel::Execute(const std::string& payload, double& latency_ms)
 }
 
 void LoaderModel::Erase(int64_t address) {
+  written_ = true;
   const int64_t block_bytes = config_.geometry.BlockBytes();
   erase_address_ = address;
   if (block_bytes == 0 || address >= static_cast<int64_t>(flash_.size())) return;

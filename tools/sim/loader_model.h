@@ -36,6 +36,9 @@ struct LoaderConfig {
   double commit_ms = 0;
   double answer_ms = 0;  // Reset, Identify and Describe
   bool blank = false;    // start erased instead of holding an older firmware
+  // How long the device stays on the line after the first Reset it is sent (the flasher
+  // is done with it then), before it is taken away; none: it stays.
+  std::optional<double> leave_after_ms;
   uint64_t seed = 1;
   FaultPlan faults;
   // Told of every Reset as the loader takes it, on the line's thread.
@@ -58,6 +61,10 @@ class LoaderModel {
 
   // Once true the device has hung up: it takes nothing more and the line is to close.
   bool HungUp() const { return hung_up_; }
+  // When the device is taken off the line, once that is known (LoaderConfig::leave_after_ms).
+  std::optional<Time> LeavesAt() const { return leaves_at_; }
+  // Whether anything was erased: the flasher began to program it.
+  bool Written() const { return written_; }
 
   const std::vector<std::string>& Frames() const { return frames_; }  // accepted, in order
   const std::vector<uint8_t>& Flash() const { return flash_; }
@@ -81,6 +88,8 @@ class LoaderModel {
   Time busy_until_{};
   std::optional<std::string> held_reply_;  // a late reply that goes out with the next one
   bool hung_up_ = false;
+  std::optional<Time> leaves_at_;
+  bool written_ = false;
 
   // Since the last reboot: the last Erase, the last Write, and which chunks were
   // committed after their block's erase.

@@ -19,8 +19,8 @@
 #include "firmware/image_builder.h"
 #include "tools/flash/console_surface.h"
 #include "firmware/firmware_source.h"
+#include "tools/sim/device_station.h"
 #include "tools/sim/flash_check.h"
-#include "tools/sim/pty_line.h"
 #include "tools/version.h"
 
 namespace {
@@ -54,13 +54,28 @@ Faults, reproducible from --seed N (default 1):
               corrupt, noise, cut (final character missing)
   --silent-after N        answer nothing after N accepted commands
   --hangup-after N        hang up the line after answering N accepted commands
+Devices that come and go, as on a production line (each change is noted on the
+standard error):
+  SIGUSR1                 the device on each port is taken away now; after the gap a
+                          fresh one comes (the next of --in-turn, else one like it, with
+                          the older firmware and erased nothing)
+  --leave-after MS        the device is taken away MS ms after the first Reset it is sent
+                          (the flasher is done with it); a fresh one like it follows, and so
+                          on, for ever: a device that comes and goes
+  --gap MS                the port stays empty this long between two devices (default 4000)
+  --port-leaves           the port goes with each device, as an adapter unplugged with it,
+                          and a new one comes with the next, under the same --link; a device
+                          that hangs up takes its port with it too, and the next of
+                          --in-turn follows on a new one
+  --in-turn               the --count devices take one port in turn instead of a port each:
+                          device 2 comes once device 1 has left, and so on
 At the end:
   --dump PATH             write the flash, byte for byte, to PATH
   --verify HEX            compare the flash with the image of HEX ("-": the carried firmware);
                           exit status 1 on any difference
   --log                   then print every accepted frame on the standard error
 While serving:
-  --print-resets          print "reset" (with several devices, "reset PATH") on the standard
+  --print-resets          print "reset" (with several devices, "reset K") on the standard
                           output the moment a Reset arrives, for a test to time what follows
 
 Several devices in one process:
@@ -69,7 +84,9 @@ Several devices in one process:
   --device K              the options after it, up to the next --device, are device K's
                           alone (1..N); those before the first --device are every device's.
                           --link and --dump name one device's files: give them here
-                          when N > 1. With --verify, each device is compared on its own.
+                          when N > 1 (with --in-turn --link names the one port). With
+                          --verify, each device is compared on its own: every device that
+                          came, except one that came after another and was never written.
 
 Other:
   --help                  show this text
@@ -81,12 +98,12 @@ Exit status: 0 served (and the flash matches when --verify is given), 1 a flash 
 
 struct Options {
   LoaderConfig loader;
-  unsigned baud = 115200;
-  double adapter_latency_ms = 0;
-  std::string link, dump, verify;
+  StationConfig station;
+  std::string dump, verify;
   bool verify_given = false;
   bool log = false;
   bool print_resets = false;
+  bool in_turn = false;
 };
 
 [[noreturn]] void Usage(const std::string& problem) {
@@ -144,9 +161,13 @@ void Parse(const std::vector<std::string>& args, Options& o) {
     } else if (a == "--version") {
       std::cout << "zorvan-sim " << kProgramVersion << "\n";
       std::exit(0);
-    } else if (a == "--link") o.link = value();
-    else if (a == "--baud") o.baud = static_cast<unsigned>(Number(a, value()));
-    else if (a == "--adapter-latency") o.adapter_latency_ms = Number(a, value());
+    } else if (a == "--link") o.station.link = value();
+    else if (a == "--baud") o.station.baud = static_cast<unsigned>(Number(a, value()));
+    else if (a == "--adapter-latency") o.station.adapter_latency_ms = Number(a, value());
+    else if (a == "--gap") o.station.gap_ms = Number(a, value());
+    else if (a == "--port-leaves") o.station.port_leaves = true;
+    else if (a == "--leave-after") o.loader.leave_after_ms = Number(a, value());
+    else if (a == "--in-turn") o.in_turn = true;
     else if (a == "--geometry") o.loader.geometry = ParseGeometry(value());
     else if (a == "--loader-version") o.loader.loader_version = value();
     else if (a == "--description") o.loader.description = Unescape(value());
@@ -198,23 +219,46 @@ std::vector<Options> ParseDevices(int argc, char** argv) {
   }
   Options everyone;
   Parse(shared, everyone);
-  if (count > 1 && (!everyone.link.empty() || !everyone.dump.empty())) {
+  if (count > 1 && ((!everyone.station.link.empty() && !everyone.in_turn) || !everyone.dump.empty())) {
     Usage("--link and --dump name one device's files: give them after --device K");
   }
   std::vector<Options> devices(static_cast<size_t>(count), everyone);
   for (auto& [device, args] : own) {
     if (device > count) Usage("--device " + std::to_string(device) + " is beyond --count " + std::to_string(count));
     Parse(args, devices[static_cast<size_t>(device - 1)]);
+    if (devices[static_cast<size_t>(device - 1)].in_turn != everyone.in_turn) Usage("--in-turn is every device's");
   }
   return devices;
 }
 
-// Filled before the handlers are installed and never changed while they may run.
-std::vector<std::unique_ptr<PtyLine>>* g_lines = nullptr;
+// The ports and the devices each serves: a port per device, or one port for all of them
+// in turn. A port's line is set by its first device's options.
+std::vector<std::unique_ptr<DeviceStation>> MakeStations(const std::vector<Options>& devices) {
+  std::vector<std::unique_ptr<DeviceStation>> stations;
+  if (devices.front().in_turn) {
+    std::vector<LoaderConfig> series;
+    for (const Options& options : devices) series.push_back(options.loader);
+    stations.push_back(std::make_unique<DeviceStation>(devices.front().station, std::move(series)));
+    return stations;
+  }
+  for (const Options& options : devices) {
+    stations.push_back(std::make_unique<DeviceStation>(options.station, std::vector<LoaderConfig>{options.loader}));
+  }
+  return stations;
+}
 
-void OnSignal(int) {
-  if (!g_lines) return;
-  for (const auto& line : *g_lines) line->RequestStop();
+// Filled before the handlers are installed and never changed while they may run.
+std::vector<std::unique_ptr<DeviceStation>>* g_stations = nullptr;
+
+void OnSignal(int signal_number) {
+  if (!g_stations) return;
+  for (const auto& station : *g_stations) {
+    if (signal_number == SIGUSR1) {
+      station->RequestSwap();
+    } else {
+      station->RequestStop();
+    }
+  }
 }
 
 void Dump(const std::vector<uint8_t>& flash, const std::string& path) {
@@ -275,49 +319,49 @@ int main(int argc, char** argv) {
   }
   const bool several = devices.size() > 1;
   try {
-    std::vector<std::unique_ptr<PtyLine>> lines;
-    std::vector<std::unique_ptr<LoaderModel>> loaders;
     std::mutex output;  // the devices' threads print their resets through it
-    for (Options& options : devices) {
-      lines.push_back(std::make_unique<PtyLine>(options.baud, options.adapter_latency_ms));
-      if (options.print_resets) {
-        const std::string line = several ? "reset " + lines.back()->SlavePath() : "reset";
-        options.loader.on_reset = [line, &output] {
-          const std::lock_guard<std::mutex> hold(output);
-          std::cout << line << std::endl;
-        };
-      }
-      loaders.push_back(std::make_unique<LoaderModel>(options.loader));
-      if (!options.link.empty()) {
-        std::filesystem::remove(options.link);
-        std::filesystem::create_symlink(lines.back()->SlavePath(), options.link);
-      }
+    for (size_t k = 0; k < devices.size(); ++k) {
+      if (!devices[k].print_resets) continue;
+      const std::string line = several ? "reset " + std::to_string(k + 1) : "reset";
+      devices[k].loader.on_reset = [line, &output] {
+        const std::lock_guard<std::mutex> hold(output);
+        std::cout << line << std::endl;
+      };
     }
-    g_lines = &lines;
-    for (int s : {SIGINT, SIGTERM, SIGHUP}) std::signal(s, OnSignal);
-    for (const auto& line : lines) std::cout << line->SlavePath() << "\n";
+    std::vector<std::unique_ptr<DeviceStation>> stations = MakeStations(devices);
+    std::vector<std::string> first_paths;
+    for (const auto& station : stations) first_paths.push_back(station->PortPath());
+    g_stations = &stations;
+    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGUSR1}) std::signal(s, OnSignal);
+    for (const std::string& path : first_paths) std::cout << path << "\n";
     std::cout << std::flush;
     {
-      // Each device serves its line on a thread of its own, as separate hardware would.
+      // Each port is served on a thread of its own, as separate hardware would be.
       std::vector<std::thread> serving;
-      for (size_t i = 0; i < lines.size(); ++i) {
-        serving.emplace_back([&lines, &loaders, i] { lines[i]->Serve(*loaders[i]); });
-      }
+      for (const auto& station : stations) serving.emplace_back([&station] { station->Serve(); });
       for (std::thread& t : serving) t.join();
     }
-    g_lines = nullptr;
+    g_stations = nullptr;
     int status = 0;
     Images images;
-    for (size_t i = 0; i < devices.size(); ++i) {
-      const Options& options = devices[i];
-      const LoaderModel& loader = *loaders[i];
-      const std::string device = several ? lines[i]->SlavePath() : std::string();
-      if (!options.link.empty()) std::filesystem::remove(options.link);
-      if (options.log) {
-        for (const std::string& frame : loader.Frames()) std::cerr << (several ? device + ": " : "") << frame << "\n";
+    for (size_t s = 0; s < stations.size(); ++s) {
+      const auto& came = stations[s]->Devices();
+      for (size_t d = 0; d < came.size(); ++d) {
+        // A device that came after another and was never written has only just come.
+        if (d > 0 && !came[d]->Written()) continue;
+        // A device is named by its port, and by its place in the port's turn when it had one.
+        const size_t series_index = devices.front().in_turn ? std::min(d, devices.size() - 1) : s;
+        const Options& options = devices[series_index];
+        const bool took_turns = came.size() > 1 || devices.front().in_turn;
+        std::string device = several && (stations.size() > 1 || !took_turns) ? first_paths[s] : std::string();
+        if (took_turns) device += (device.empty() ? "" : " ") + std::string("device ") + std::to_string(d + 1);
+        const LoaderModel& loader = *came[d];
+        if (options.log) {
+          for (const std::string& frame : loader.Frames()) std::cerr << (device.empty() ? "" : device + ": ") << frame << "\n";
+        }
+        if (!options.dump.empty()) Dump(loader.Flash(), options.dump);
+        if (options.verify_given) status = std::max(status, Verify(loader.Flash(), options.verify, images, device));
       }
-      if (!options.dump.empty()) Dump(loader.Flash(), options.dump);
-      if (options.verify_given) status = std::max(status, Verify(loader.Flash(), options.verify, images, device));
     }
     return status;
   } catch (const zorvan::Exception& e) {

@@ -32,6 +32,9 @@ std::runtime_error SystemError(const std::string& what) {
   return std::runtime_error(what + ": " + std::strerror(errno));
 }
 
+constexpr char kStopRequest = 1;
+constexpr char kSwapRequest = 2;
+
 timespec ToTimespec(std::chrono::nanoseconds d) {
   if (d.count() < 0) d = std::chrono::nanoseconds(0);
   return timespec{static_cast<time_t>(d.count() / 1'000'000'000), static_cast<long>(d.count() % 1'000'000'000)};
@@ -41,6 +44,21 @@ timespec ToTimespec(std::chrono::nanoseconds d) {
 
 PtyLine::PtyLine(unsigned baud, double adapter_latency_ms)
     : adapter_(std::chrono::nanoseconds(static_cast<int64_t>(adapter_latency_ms * 1e6)), Clock::now()) {
+  if (pipe(request_pipe_) != 0) throw SystemError("pipe");
+  for (int end : request_pipe_) fcntl(end, F_SETFL, fcntl(end, F_GETFL) | O_NONBLOCK);
+  // Ten bits per character: a start bit, eight data bits, a stop bit.
+  if (baud > 0) char_time_ = std::chrono::nanoseconds(10'000'000'000LL / baud);
+  Open();
+}
+
+PtyLine::~PtyLine() {
+  Close();
+  close(request_pipe_[0]);
+  close(request_pipe_[1]);
+}
+
+void PtyLine::Open() {
+  Close();
   int slave = -1;
   char name[256] = {};
   if (openpty(&master_, &slave, name, nullptr, nullptr) != 0) throw SystemError("openpty");
@@ -53,24 +71,47 @@ PtyLine::PtyLine(unsigned baud, double adapter_latency_ms)
   close(slave);
   slave_path_ = name;
   fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
-  if (pipe(stop_pipe_) != 0) throw SystemError("pipe");
-  fcntl(stop_pipe_[1], F_SETFL, fcntl(stop_pipe_[1], F_GETFL) | O_NONBLOCK);
-  // Ten bits per character: a start bit, eight data bits, a stop bit.
-  if (baud > 0) char_time_ = std::chrono::nanoseconds(10'000'000'000LL / baud);
 }
 
-PtyLine::~PtyLine() {
-  if (master_ >= 0) close(master_);
-  close(stop_pipe_[0]);
-  close(stop_pipe_[1]);
+void PtyLine::Close() {
+  if (master_ < 0) return;
+  close(master_);
+  master_ = -1;
 }
 
 void PtyLine::RequestStop() {
-  const char byte = 1;
-  [[maybe_unused]] ssize_t ignored = write(stop_pipe_[1], &byte, 1);
+  [[maybe_unused]] ssize_t ignored = write(request_pipe_[1], &kStopRequest, 1);
 }
 
-void PtyLine::Serve(LoaderModel& loader) {
+void PtyLine::RequestSwap() {
+  [[maybe_unused]] ssize_t ignored = write(request_pipe_[1], &kSwapRequest, 1);
+}
+
+std::optional<ServeEnd> PtyLine::TakeRequests() {
+  char requests[64];
+  bool swap = false;
+  for (ssize_t n; (n = read(request_pipe_[0], requests, sizeof requests)) > 0;) {
+    stopped_ = stopped_ || std::find(requests, requests + n, kStopRequest) != requests + n;
+    swap = swap || std::find(requests, requests + n, kSwapRequest) != requests + n;
+  }
+  if (stopped_) return ServeEnd::Stopped;
+  if (swap) return ServeEnd::Swapped;
+  return std::nullopt;
+}
+
+ServeEnd PtyLine::Away(Time until) {
+  for (;;) {
+    if (const std::optional<ServeEnd> request = TakeRequests()) return *request;
+    const Time now = Clock::now();
+    if (now >= until) return ServeEnd::Until;
+    pollfd control{request_pipe_[0], POLLIN, 0};
+    const timespec timeout = ToTimespec(until - now);
+    if (ppoll(&control, 1, &timeout, nullptr) < 0 && errno != EINTR) throw SystemError("ppoll");
+  }
+}
+
+ServeEnd PtyLine::Serve(LoaderModel& loader, std::optional<Time> until) {
+  if (const std::optional<ServeEnd> request = TakeRequests()) return *request;
   // What the device sends reaches the host in one piece per burst: a thread on a busy
   // machine cannot keep characters 87 us apart, and a late wake-up in the middle of a
   // reply would show the host a silence that a UART never makes (the host's reads end
@@ -125,25 +166,30 @@ void PtyLine::Serve(LoaderModel& loader) {
       }
     }
     if (loader.HungUp() && output.empty()) {
-      close(master_);
-      master_ = -1;
-      return;
+      Close();
+      return ServeEnd::HungUp;
     }
+    if (output.empty() && loader.LeavesAt() && now >= *loader.LeavesAt()) return ServeEnd::Left;
+    if (until && now >= *until) return ServeEnd::Until;
 
     // Sleep until the next reply is due, the loader needs the host's characters, input
     // arrives or a stop is requested. A master without a slave reports a hang-up at once,
     // so then only the stop pipe is watched, and the host's arrival is looked for every
     // millisecond.
-    pollfd fds[2] = {{stop_pipe_[0], POLLIN, 0}, {master_, POLLIN, 0}};
+    pollfd fds[2] = {{request_pipe_[0], POLLIN, 0}, {master_, POLLIN, 0}};
     std::chrono::nanoseconds wait = std::chrono::hours(1);
     if (!output.empty()) wait = output.front().due - now;
     if (const std::optional<Time> needed = input_due()) wait = std::min<std::chrono::nanoseconds>(wait, *needed - now);
     if (!host_present) wait = std::min<std::chrono::nanoseconds>(wait, std::chrono::milliseconds(1));
+    if (const std::optional<Time> leaves = loader.LeavesAt()) wait = std::min<std::chrono::nanoseconds>(wait, *leaves - now);
+    if (until) wait = std::min<std::chrono::nanoseconds>(wait, *until - now);
     const timespec timeout = ToTimespec(wait);
     if (ppoll(fds, host_present ? 2 : 1, &timeout, nullptr) < 0 && errno != EINTR) throw SystemError("ppoll");
     if (fds[0].revents & POLLIN) {
-      deliver_input(Clock::now());  // a late wake-up must not lose what has crossed
-      return;
+      if (const std::optional<ServeEnd> request = TakeRequests()) {
+        deliver_input(Clock::now());  // a late wake-up must not lose what has crossed
+        return *request;
+      }
     }
 
     pollfd probe{master_, POLLIN, 0};

@@ -1,0 +1,47 @@
+#pragma once
+// The window's automatic mode, for the production line: the production cycle on the
+// chosen port, device after device, without a click. The status label shows where it
+// stands and the devices counted, the memo gets one line per device (its time, its
+// description, the message its run ended with and how long the run took), and no
+// message box stops it. When it ends the label adds the time per device. Ctrl+Shift+A again, the write button
+// or closing the window ends it once the run in progress is over; the operator's stop
+// (Ctrl+Delete) stops that run and ends it too.
+
+#include <string>
+
+#include "protocol/production_cycle.h"
+
+namespace zorvan::app {
+
+class Desktop;
+class TMainForm;
+
+class AutomaticMode : public CycleStation {
+ public:
+  // `line` is the window's flasher: its state and port, on the window's surface.
+  AutomaticMode(TMainForm& form, Desktop& desktop, Flasher& line) : form_(form), desktop_(desktop), line_(line) {}
+
+  // Runs the cycle until End. Meanwhile the port and rate boxes, the detect and open
+  // buttons are disabled, and the write button enabled, to end it; afterwards all five
+  // are enabled and the label keeps the tally.
+  void Run();
+  // Ends the mode; a run in progress is finished first, and the label says so.
+  void End();
+
+  bool PortPresent() override;
+  DeviceResult Program() override;
+  void Show(CyclePhase phase, const CycleTally& tally, const std::string& detail) override;
+  bool Wait(unsigned milliseconds) override;
+
+ private:
+  TMainForm& form_;
+  Desktop& desktop_;
+  Flasher& line_;
+  bool ending_ = false;
+  bool programming_ = false;
+  CycleTally tally_;         // as last shown
+  std::string description_;  // of the device being programmed
+  std::string port_error_;   // the last port error written to the memo
+};
+
+}  // namespace zorvan::app
