@@ -13,7 +13,7 @@
 # server, started once for the suite (the fixture wine-server below).
 include(GoogleTest)
 
-set(ZORVAN_QUICK_TEST_TIMEOUT 120)
+set(ZORVAN_TEST_TIMEOUT 120)
 if(CMAKE_CROSSCOMPILING AND WIN32)
   set(ZORVAN_TEST_PREFIX "Windows.")
   set(ZORVAN_TEST_FIXTURE FIXTURES_REQUIRED wine-server)
@@ -33,7 +33,7 @@ function(zorvan_add_test)
   set(name ${ZORVAN_TEST_PREFIX}${arg_NAME})
   add_test(NAME ${name} COMMAND ${arg_COMMAND})
   if(NOT arg_TIMEOUT)
-    set(arg_TIMEOUT ${ZORVAN_QUICK_TEST_TIMEOUT})
+    set(arg_TIMEOUT ${ZORVAN_TEST_TIMEOUT})
   endif()
   set(cost)
   if(arg_SECONDS)
@@ -73,7 +73,7 @@ function(zorvan_discover_tests target)
     gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
                          TEST_PREFIX "${ZORVAN_TEST_PREFIX}" TEST_FILTER "${filter}"
                          TEST_LIST ${target}_${kind}_tests
-                         PROPERTIES LABELS ${kind} TIMEOUT ${ZORVAN_QUICK_TEST_TIMEOUT}
+                         PROPERTIES LABELS ${kind} TIMEOUT ${ZORVAN_TEST_TIMEOUT}
                                     ${ZORVAN_TEST_FIXTURE} ${arg_PROPERTIES})
   endforeach()
 endfunction()
