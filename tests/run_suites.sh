@@ -10,25 +10,27 @@ set -euo pipefail
 kind=$1
 shift
 here=$(cd "$(dirname "$0")" && pwd)
-first=$(cd "$1" && pwd)
+builds=()
+for dir in "$@"; do builds+=("$(cd "$dir" && pwd)"); done
 
 # A test directory of its own that holds the build directories' suites, and ctest's
 # record of each test's duration, from which it starts the longest first next time.
-suites=$first/all-suites
+suites=${builds[0]}/all-suites
 mkdir -p "$suites"
-for dir in "$@"; do
-  echo "subdirs(\"$(cd "$dir" && pwd)\")"
+for dir in "${builds[@]}"; do
+  echo "subdirs(\"$dir\")"
 done >"$suites/CTestTestfile.cmake"
 
 # The Windows suite keeps Wine's server running until its last test (the fixture
-# wine-server); a run that is interrupted stops it here instead.
+# wine-server); when a run ends early, the server is stopped here. ctest ends on Ctrl+C
+# by itself, with status 130, and the shell then goes on.
 stop_wine_servers() {
   local dir
-  for dir in "$@"; do
+  for dir in "${builds[@]}"; do
     if [ -d "$dir/wine-prefix" ]; then "$here/wine_suite_server.sh" stop "$dir/wine-prefix" >/dev/null; fi
   done
 }
-trap 'stop_wine_servers "$@"; exit 130' INT TERM
+trap 'stop_wine_servers; exit 130' INT TERM
 
 selection=()
 [ "$kind" = all ] || selection=(-L "$kind")
@@ -41,9 +43,10 @@ status=0
 # cores busy for about half its time.
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$suites" -j3 --output-on-failure --no-label-summary \
   --no-tests=error --output-junit "$results" "${selection[@]}" || status=$?
+stop_wine_servers
 if [ -f "$results" ]; then
   python3 "$here/test_run_summary.py" "$results" $((SECONDS - started))
 else
-  echo "ctest ran no test (exit status $status)."
+  echo "ctest ended with status $status before it wrote how the tests went."
 fi
 exit "$status"
