@@ -17,6 +17,8 @@
 //   zorvan-window-probe message S             waits up to S seconds for a message box
 //                                             (or a dialog): its title, its place on the
 //                                             screen (left top width height), its text
+//   zorvan-window-probe file-name             the file name box of the open dialog on
+//                                             the screen
 // Texts are UTF-8. Exit status 0, 1 when what was asked for is not there (in time), 2 on
 // bad arguments.
 
@@ -143,6 +145,16 @@ int Probe(const std::vector<std::string>& args) {
     // The box's text is the static control the system gives the identifier 0xFFFF.
     const HWND text = GetDlgItem(box, 0xFFFF);
     Print(text ? TextOf(text) : std::string());
+    return 0;
+  }
+  if (command == "file-name") {
+    const HWND dialog = VisibleWindowOf(L"#32770");
+    if (!dialog) return 1;
+    // cmb13 in the system's dialog, edt1 in older ones.
+    HWND name = GetDlgItem(dialog, 0x47c);
+    if (!name) name = GetDlgItem(dialog, 0x480);
+    if (!name) return 1;
+    Print(TextOf(name));
     return 0;
   }
   if (command == "tooltip" && args.size() == 2) {

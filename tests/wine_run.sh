@@ -17,32 +17,23 @@ prefix=${ZORVAN_WINEPREFIX:-$(cd "$(dirname "$program")" && pwd)/wine-prefix}
 # hand over the X display they started in ZORVAN_WINE_DISPLAY.
 unset DISPLAY WAYLAND_DISPLAY
 if [ -n "${ZORVAN_WINE_DISPLAY:-}" ]; then export DISPLAY=$ZORVAN_WINE_DISPLAY; fi
-export WINEPREFIX=$prefix WINEDEBUG=-all
-# Without these Wine would offer to install its .NET and HTML engines on first start.
-export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+source "$(dirname "$0")/wine_prefix.sh"
+use_wine_prefix "$prefix"
+# The server outlives the program by ten seconds, so that runs that follow each other
+# share it; a test suite keeps it running throughout (wine_suite_server.sh).
+start_wine_server 10
 
-# Wine's server and the services it boots (services.exe, winedevice.exe) outlive the
-# program by ten seconds, so that runs that follow each other share them. Started here,
-# away from the program's output, they neither hold a test runner's pipe open after the
-# program has ended nor write the server's debugging dump of objects there when it stops.
-# Runs starting side by side take turns here: one starts the server and boots it (making
-# the prefix on first use), and the others find it running.
-mkdir -p "$prefix"
-(
-  flock 9
-  # The server and the services must not inherit the lock, or they would hold it.
-  if wineserver -p10 </dev/null >/dev/null 2>&1 9>&-; then
-    if [ -f "$prefix/system.reg" ]; then
-      wine wineboot </dev/null >/dev/null 2>&1 9>&-
-    else
-      wine wineboot --init </dev/null >/dev/null 2>&1 9>&-
-    fi
-  fi
-) 9>"$prefix.lock"
-
+# The program's output is passed on once it has ended. Wine starts some processes of its
+# own when a program first needs them (the desktop's explorer.exe), and they keep the
+# output they were started with while they run: handed a test runner's pipe, they would
+# hold it, and the test, open long after the program has ended.
+output=$(mktemp -d "${TMPDIR:-/tmp}/zorvan-wine-output.XXXXXX")
 pair_dir=
 socat_pid=
 cleanup() {
+  cat "$output/out" 2>/dev/null || true
+  cat "$output/err" >&2 2>/dev/null || true
+  rm -rf "$output"
   if [ -n "$socat_pid" ]; then
     kill "$socat_pid" 2>/dev/null || true
     wait "$socat_pid" 2>/dev/null || true
@@ -85,5 +76,5 @@ take_com_pair() {
 take_com_pair
 
 status=0
-wine "$program" "$@" 8>&- || status=$?
+wine "$program" "$@" >"$output/out" 2>"$output/err" 8>&- || status=$?
 exit "$status"

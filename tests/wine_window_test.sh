@@ -169,10 +169,21 @@ echo "   the dialog '$dialog_title'"
 wait_for 10 box_on_screen "$dialog_title" || fail "the open dialog is not on the screen"
 # shellcheck disable=SC2046
 photograph_area $(sed -n 2p <<<"$dialog") open-dialog
-# The file name box has the focus as the dialog opens.
+# The file name box has the focus as the dialog opens. xdotool types a letter the
+# keyboard's map lacks (the Cyrillic ones) by mapping it to a spare key for a moment, and a
+# busy Wine may read the map once it is restored and miss the letter: the name is typed
+# again until the box holds it.
 xdotool windowfocus --sync "$(box_window "$dialog_title")"
 sleep 0.5
-xdotool type --delay 50 "Z:${hex_dir//\//\\}\\fw.hex"
+hex_path="Z:${hex_dir//\//\\}\\fw.hex"
+holds_hex_path() { [ "$(probe file-name)" = "$hex_path" ]; }
+for _ in 1 2 3 4 5; do
+  xdotool key --clearmodifiers End shift+Home Delete
+  xdotool type --delay 50 "$hex_path"
+  wait_for 5 holds_hex_path && break
+  echo "   the box read '$(probe file-name)': typed again"
+done
+holds_hex_path || fail "the file name box reads '$(probe file-name)', not '$hex_path'"
 xdotool key --clearmodifiers Return
 expect_text LabelNameOfHex 30 "Мікропрограма : fw.hex - відкрита. Запишіть в прилад"
 box=$(message_box 30) || fail "no message after the file was opened"
