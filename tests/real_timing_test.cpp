@@ -63,6 +63,17 @@ TEST(RealTiming, BehindASlowAdapterWithFaultyRepliesNoRunCompletesWithoutEveryBy
   EXPECT_GT(completed, 0);  // otherwise nothing above was put to the test
 }
 
+// Every reply, the identification's included, comes 30 ms after the device has done its
+// work: past the first deadlines of the erases, whose pauses then grow until the replies fit.
+TEST(RealTiming, ARunCompletesAgainstADeviceWhoseRepliesAreAllThirtyMillisecondsLate) {
+  sim::LoaderConfig c = Realistic(SmallDevice(8, 64, 3));
+  c.faults.AddRate("late:30=1");
+  FlasherHarness h(c, 115200);
+  h.UseRealTiming();
+  EXPECT_EQ(ButtonWriteClick(h.flasher), RunEnding::Completed);
+  EXPECT_EQ(h.FlashDigits(), h.state.ImageText);
+}
+
 // The port, state and surface of the loader's procedures on a line of the test's own.
 struct Line {
   explicit Line(const std::string& path, TBaudRate rate = br115200) {
