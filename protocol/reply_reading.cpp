@@ -14,8 +14,9 @@ ReplyClock::time_point ReplyDeadline(const Flasher& flasher, ReplyClock::time_po
   const auto wire = rate >= 0 && IsValid(line)
                         ? CharacterTime(line) * static_cast<int64_t>(frame_chars + static_cast<size_t>(reply_chars))
                         : std::chrono::nanoseconds::zero();
+  constexpr milliseconds kBusyComputer{20};
   return sent + wire + milliseconds(pause_ms) + milliseconds(flasher.exchange.AdapterLatencyMs()) +
-         milliseconds(reply_chars + 1);
+         milliseconds(reply_chars + 1) + kBusyComputer;
 }
 
 ReplyRead ReadReply(PortOperations& port, int count, ReplyClock::time_point deadline, ReplyClock::duration quiet) {

@@ -15,9 +15,11 @@ using ReplyClock = std::chrono::steady_clock;
 
 // When the reply to a frame of `frame_chars` characters written at `sent` must have come:
 // the wire time, at the operator's line rate, of the frame and of a reply of
-// `reply_chars` characters; the step's calibrated pause; the adapter's latency timer; and
-// the window an ordinary read of that length has under the loader's time-outs (a
-// millisecond a character and one more), for a device slower than its pause says.
+// `reply_chars` characters; the step's calibrated pause; the adapter's latency timer; the
+// window an ordinary read of that length has under the loader's time-outs (a millisecond
+// a character and one more), for a device slower than its pause says; and the moments a
+// busy computer may keep the program or the adapter's driver from running. A reply given
+// up for lost costs a retry, and grows the step's pause for the rest of the run.
 ReplyClock::time_point ReplyDeadline(const Flasher& flasher, ReplyClock::time_point sent, size_t frame_chars,
                                      int reply_chars, unsigned pause_ms);
 

@@ -198,7 +198,7 @@ TEST(WriteButton, AReplyTooLateForItsAttemptIsNeverTakenForTheNextStepsReply) {
   sim::LoaderConfig c = WithFaults(SmallDevice(2, 4, 1), {"late:250@5"});
   c.commit_ms = 150;
   FlasherHarness h(c);
-  h.flasher.exchange.unknown_adapter_latency_ms = 300;  // a deadline of about 320 ms
+  h.flasher.exchange.unknown_adapter_latency_ms = 300;  // a deadline of about 340 ms
   ASSERT_EQ(ButtonWriteClick(h.flasher), RunEnding::Completed);
   EXPECT_EQ(h.surface.calibration, "Автокалібровка: 0.0.1");  // the write was not failed by it
   EXPECT_EQ(h.FramesOf("05").size(), 2u);
