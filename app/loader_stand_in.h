@@ -28,6 +28,10 @@ class LoaderStandIn : public PortOperations {
   bool Close() override;
   int WriteStr(const std::string& text) override;
   int ReadStr(std::string& text, int count) override;
+  // What is queued is all that ever comes: no waiting.
+  int ReadArrived(std::string& text, int count, std::chrono::steady_clock::time_point) override {
+    return ReadStr(text, count);
+  }
   void SetPort(const std::string& name) override { port_name = name; }
   void SetBaudRate(TBaudRate rate) override { baud_rates.push_back(rate); }
 

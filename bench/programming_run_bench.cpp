@@ -1,24 +1,26 @@
-// One full programming run of the carried firmware into a simulated 128 KiB device at
-// 115200 bit/s, timed against the protocol's lower bound: the wire time of every frame
-// and reply (10 bits a character), the device's latencies, and the 1 ms of silence
-// that ends every read. Measured in one run, so the ratio holds on any machine. The
-// device answers straight from its UART, and then through USB adapters whose latency
-// timers run 1, 4 and 16 ms (16 is the common chips' factory setting, 1 what Linux's
-// low-latency request sets).
+// Whole programming runs of the carried firmware into a simulated 128 KiB device at
+// 115200 bit/s with a real device's latencies, timed against the least time the frames
+// they sent can take (bench/run_bound.h). Measured in one run, so the ratios hold on any
+// machine. The device answers straight from its UART and through USB adapters whose
+// latency timers run 1, 2, 4, 8 and 16 ms (16 is the common chips' factory setting, 1
+// what Linux's low-latency request sets), each with the exchange that ends when the
+// reply has come and with the timed window it replaced, side by side.
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench/inert_line.h"
+#include "bench/run_bound.h"
+#include "common/conversions.h"
 #include "firmware/embedded_firmware.h"
 #include "firmware/image_builder.h"
-#include "protocol/frames.h"
 #include "protocol/loader_port.h"
 #include "protocol/programming_run.h"
-#include "bench/inert_line.h"
 #include "tools/flash/console_surface.h"
 #include "tools/sim/flash_check.h"
 #include "tools/sim/sim_thread.h"
@@ -29,10 +31,21 @@ using namespace zorvan;
 using Clock = std::chrono::steady_clock;
 
 constexpr unsigned kBaud = 115200;
+constexpr sim::Geometry kGeometry{16, 64, 128};
 constexpr double kEraseMs = 20, kWriteMs = 1, kCommitMs = 3, kAnswerMs = 1;
-constexpr double kReadGapMs = 1;
+constexpr double kGoal = 1.05;
 
-double WireMs(size_t characters) { return 10.0 * static_cast<double>(characters) * 1000.0 / kBaud; }
+// The simulated device's reply to each frame it accepts.
+size_t ReplyChars(const std::string& frame) {
+  const std::string code = frame.substr(1, 2);
+  if (code == "02") {
+    return sim::ReplyFrame("82", "02" "0000" + IntToHex(kGeometry.chunks_per_block, 2) +
+                                     IntToHex(kGeometry.chunk_size, 2) + IntToHex(kGeometry.block_count, 4))
+        .size();
+  }
+  if (code == "03") return sim::ReplyFrame("83", sim::LoaderConfig{}.description).size();
+  return sim::ReplyFrame("84", "").size();
+}
 
 // A surface nobody watches; it notes when the blocks begin and end, and every failure.
 class MeasuringSurface : public cli::ConsoleSurface {
@@ -66,11 +79,19 @@ class MeasuringSurface : public cli::ConsoleSurface {
   bool trace_;
 };
 
-// One run of the write button against a fresh simulated device; prints its figures and
-// returns whether the flash matches the image.
-bool MeasureRun(const std::string& title, double adapter_latency_ms, bool event_watch, bool trace) {
+struct Figures {
+  bool completed = false;
+  double run_ms = 0, blocks_ms = 0;
+  bench::RunBound bound;
+  int failures = 0;
+  std::string pauses;  // erase.write.commit
+  std::string flash;   // empty when it holds the image
+};
+
+// One press of the write button against a fresh simulated device.
+Figures MeasureRun(ExchangeStyle style, double adapter_latency_ms, bool event_watch, bool trace) {
   sim::LoaderConfig device;
-  device.geometry = {16, 64, 128};
+  device.geometry = kGeometry;
   device.erase_ms = kEraseMs;
   device.write_ms = kWriteMs;
   device.commit_ms = kCommitMs;
@@ -80,51 +101,51 @@ bool MeasureRun(const std::string& title, double adapter_latency_ms, bool event_
   FlasherState state;
   MeasuringSurface surface(state, trace);
   HexText text{std::string(EmbeddedFirmware)};
-  if (!PrepareImage(surface, text, state)) return false;
+  Figures figures;
+  if (!PrepareImage(surface, text, state)) return figures;
   TBComPort port;
   ApplyLoaderPortSettings(port);
   if (!event_watch) port.SetLineEventDeviceFactory(MakeInertLine);
   surface.SetPortChoice(sim.PortPath(), br115200);
   Flasher flasher{state, surface, port};
+  flasher.exchange.style = style;
 
   const auto began = Clock::now();
-  const RunEnding ending = ButtonWriteClick(flasher);
-  const auto ended = Clock::now();
-  if (ending != RunEnding::Completed) {
-    std::printf("%s\n  the run did not complete: failed attempts %d, final pauses %s\n", title.c_str(),
-                surface.failures, surface.Calibration().c_str());
-    return false;
+  figures.completed = ButtonWriteClick(flasher) == RunEnding::Completed;
+  figures.run_ms = std::chrono::duration<double, std::milli>(Clock::now() - began).count();
+  figures.blocks_ms = std::chrono::duration<double, std::milli>(surface.blocks_ended - surface.blocks_began).count();
+  figures.failures = surface.failures;
+  figures.pauses = surface.Calibration().substr(surface.Calibration().find(' ') + 1);
+  figures.flash = sim::CompareFlashWithImage(sim.Device().Flash(), state);
+  figures.bound = bench::BoundOf(sim.Device().Frames(), ReplyChars,
+                                 {kBaud, kEraseMs, kWriteMs, kCommitMs, kAnswerMs, adapter_latency_ms});
+  return figures;
+}
+
+double Ratio(double ms, double bound_ms) { return bound_ms > 0 ? ms / bound_ms : 0; }
+
+void PrintRow(const std::string& adapter, const char* exchange, const Figures& f) {
+  if (!f.completed) {
+    std::printf("%-9s %-13s did not complete: failed attempts %d, final pauses %s\n", adapter.c_str(), exchange,
+                f.failures, f.pauses.c_str());
+    return;
   }
+  std::printf("%-9s %-13s %7.2f s %7.2f s  %6.3f  %6.3f  %6d  %-9s %s\n", adapter.c_str(), exchange,
+              f.run_ms / 1000, f.bound.whole_ms / 1000, Ratio(f.run_ms, f.bound.whole_ms),
+              Ratio(f.blocks_ms, f.bound.blocks_ms), f.failures, f.pauses.c_str(),
+              f.flash.empty() ? "right" : f.flash.c_str());
+}
 
-  // The bound of the blocks: every frame and reply on the wire, the device's work, and
-  // the silence that ends each read, with every first attempt succeeding.
-  const auto& g = device.geometry;
-  const size_t reply = FrameCommand("84").size();
-  auto exchange = [&](size_t frame, double latency_ms) { return WireMs(frame + reply) + latency_ms + kReadGapMs; };
-  const double erase = exchange(FrameCommand("04000000").size(), kEraseMs);
-  const double write = exchange(FrameCommand("0501" + std::string(2 * g.chunk_size, '0')).size(), kWriteMs);
-  const double commit = exchange(kCommitFrame.size(), kCommitMs);
-  const double blocks_bound = g.block_count * (erase + g.chunks_per_block * (write + commit));
-  // The rest of the handler waits as the protocol says, and the device's answers fall
-  // inside those waits: two drain reads on a silent line (141 ms each), five wake-ups
-  // (50 ms), Identify (100 ms) and Describe (1000 ms) each followed by its read, and the
-  // reset sequence (100 ms, then an exchange without a pause).
-  const double rest_bound = 2 * 141 + 5 * 50 + (100 + kReadGapMs) + (1000 + kReadGapMs) + (100 + kReadGapMs) +
-                            exchange(kResetFrame.size(), kAnswerMs);
+bool MeetsTheGoal(const Figures& f) {
+  return f.completed && f.flash.empty() && Ratio(f.run_ms, f.bound.whole_ms) <= kGoal &&
+         Ratio(f.blocks_ms, f.bound.blocks_ms) <= kGoal;
+}
 
-  const double blocks_ms = std::chrono::duration<double, std::milli>(surface.blocks_ended - surface.blocks_began).count();
-  const double total_ms = std::chrono::duration<double, std::milli>(ended - began).count();
-  const std::string difference = sim::CompareFlashWithImage(sim.Device().Flash(), state);
-  std::printf("%s\n", title.c_str());
-  std::printf("  blocks        %8.0f ms   bound %8.0f ms   ratio %.3f\n", blocks_ms, blocks_bound,
-              blocks_ms / blocks_bound);
-  std::printf("  whole button  %8.0f ms   bound %8.0f ms   ratio %.3f\n", total_ms, blocks_bound + rest_bound,
-              total_ms / (blocks_bound + rest_bound));
-  std::printf("  failed attempts %d of the 399 a run may have, final pauses (erase.write.commit) %s\n",
-              surface.failures,
-              surface.Calibration().substr(surface.Calibration().find(' ') + 1).c_str());
-  std::printf("  flash %s\n", difference.empty() ? "matches the image" : difference.c_str());
-  return difference.empty();
+std::string LoadAverage() {
+  std::ifstream in("/proc/loadavg");
+  std::string one, five, fifteen;
+  in >> one >> five >> fifteen;
+  return one + " " + five + " " + fifteen;
 }
 
 }  // namespace
@@ -145,18 +166,32 @@ int main(int argc, char** argv) {
     }
   }
   const bool every_adapter = latencies.empty();
-  if (every_adapter) latencies = {0, 1, 4, 16};
-  std::printf("programming run: the carried firmware, 128 blocks of 16 x 64 bytes, 115200 bit/s,\n"
-              "erase %.0f ms, write %.0f ms, commit %.0f ms\n", kEraseMs, kWriteMs, kCommitMs);
-  bool all_right = true;
+  if (every_adapter) latencies = {0, 1, 2, 4, 8, 16};
+  std::printf("programming runs: the carried firmware, 128 blocks of 16 x 64 bytes, 115200 bit/s,\n"
+              "erase %.0f ms, write %.0f ms, commit %.0f ms; load average %s\n\n", kEraseMs, kWriteMs, kCommitMs,
+              LoadAverage().c_str());
+  std::printf("%-9s %-13s %9s %9s  %6s  %6s  %6s  %-9s %s\n", "adapter", "exchange", "run", "bound", "ratio",
+              "blocks", "failed", "pauses", "flash");
+  bool flash_right = true;
+  bool goal_met = true;
   for (double latency : latencies) {
-    const std::string adapter =
-        latency > 0 ? "through an adapter with a " + std::to_string(static_cast<int>(latency)) + " ms latency timer"
-                    : "straight from the UART";
-    all_right = MeasureRun(adapter + ", with the event watch", latency, true, trace) && all_right;
+    const std::string adapter = latency > 0 ? std::to_string(static_cast<int>(latency)) + " ms" : "UART";
+    const Figures until_reply = MeasureRun(ExchangeStyle::UntilReply, latency, true, trace);
+    PrintRow(adapter, "until reply", until_reply);
+    const Figures timed = MeasureRun(ExchangeStyle::TimedWindow, latency, true, trace);
+    PrintRow("", "timed window", timed);
+    flash_right = flash_right && until_reply.completed && until_reply.flash.empty() && timed.flash.empty();
+    goal_met = goal_met && MeetsTheGoal(until_reply);
   }
   // The window's port watches line events on a thread of its own; the run must not
   // notice it.
-  if (every_adapter) all_right = MeasureRun("straight from the UART, without the event watch", 0, false, trace) && all_right;
-  return all_right ? 0 : 1;
+  if (every_adapter) {
+    const Figures unwatched = MeasureRun(ExchangeStyle::UntilReply, 0, false, trace);
+    PrintRow("UART", "no watch", unwatched);
+    flash_right = flash_right && unwatched.completed && unwatched.flash.empty();
+  }
+  std::printf("\nratio: the whole write button against its bound; blocks: first erase to last commit.\n"
+              "goal: every ratio of the exchange that ends with its reply at most %.2f: %s; load average %s\n",
+              kGoal, goal_met ? "met" : "NOT met", LoadAverage().c_str());
+  return flash_right ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include "protocol/exchanges.h"
 
 #include "protocol/frames.h"
+#include "serial/port_list.h"
 
 namespace zorvan {
 
@@ -15,6 +16,12 @@ void Pause(Flasher& flasher, unsigned milliseconds) {
   if (milliseconds > 0) flasher.surface.Sleep(milliseconds);
 }
 
+// Empties `buffer` and reads up to `count` characters into it.
+void ReadInto(Flasher& flasher, std::string& buffer, int count) {
+  buffer.clear();
+  flasher.port.ReadStr(buffer, count);
+}
+
 }  // namespace
 
 bool ReopenPort(Flasher& flasher) {
@@ -22,20 +29,10 @@ bool ReopenPort(Flasher& flasher) {
     flasher.port.SetPort(flasher.surface.PortName());
     flasher.port.SetBaudRate(static_cast<TBaudRate>(flasher.surface.BaudRateIndex()));
   }
-  return flasher.port.Open();
-}
-
-void ReadInto(Flasher& flasher, std::string& buffer, int count) {
-  buffer.clear();
-  flasher.port.ReadStr(buffer, count);
-}
-
-void TimedExchange(Flasher& flasher, std::string_view frame, unsigned pause_ms,
-                   std::string_view log_word) {
-  Write(flasher, frame);
-  if (!log_word.empty()) flasher.surface.AddMemoLine(std::string(log_word) + std::string(frame));
-  Pause(flasher, pause_ms);
-  ReadInto(flasher, flasher.state.ReplyText, kShortReply);
+  const bool open = flasher.port.Open();
+  // Read after opening: on Linux the port asks the adapter's driver for a short timer then.
+  flasher.exchange.reported_adapter_latency_ms = AdapterLatencyTimerMs(flasher.surface.PortName());
+  return open;
 }
 
 void PacedSend(Flasher& flasher, std::string_view text, int gauge_step, unsigned pause_ms) {

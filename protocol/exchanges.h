@@ -1,6 +1,7 @@
 #pragma once
-// The send/receive patterns everything on the loader's line is built from. Each pause
-// blocks: nothing is let through to the window while it lasts.
+// The send/receive patterns everything on the loader's line is built from (the steps'
+// exchanges are in protocol/step_exchange.h). Each pause blocks: nothing is let through
+// to the window while it lasts.
 
 #include <string>
 #include <string_view>
@@ -9,19 +10,10 @@
 
 namespace zorvan {
 
-// Closes the port, takes the port name and rate the operator chose, and opens it again.
-// Returns what Open returns.
+// Closes the port, takes the port name and rate the operator chose, and opens it again;
+// notes what the system reports of the latency timer of the adapter behind it. Returns
+// what Open returns.
 bool ReopenPort(Flasher& flasher);
-
-// Empties `buffer` and reads up to `count` characters into it.
-void ReadInto(Flasher& flasher, std::string& buffer, int count);
-
-// The exchange of every Erase, Write and Commit attempt: write the frame; when `log_word`
-// is given, add it and the frame to the memo; pause; read up to 20 characters into
-// ReplyText. A reply later than the pause plus the read window stays queued and is read
-// by the next exchange.
-void TimedExchange(Flasher& flasher, std::string_view frame, unsigned pause_ms,
-                   std::string_view log_word = {});
 
 // Writes `text`, steps the main gauge by `gauge_step` (it clamps at its maximum) and
 // pauses.

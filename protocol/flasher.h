@@ -3,6 +3,7 @@
 // port, and the image a programming run writes.
 
 #include "common/operator_surface.h"
+#include "protocol/exchange_settings.h"
 #include "protocol/flasher_state.h"
 #include "serial/port_operations.h"
 
@@ -20,6 +21,7 @@ struct Flasher {
   OperatorSurface& surface;
   PortOperations& port;
   const ImageState& image;
+  ExchangeSettings exchange;
 };
 
 }  // namespace zorvan

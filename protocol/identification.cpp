@@ -3,6 +3,7 @@
 #include "common/conversions.h"
 #include "protocol/exchanges.h"
 #include "protocol/frames.h"
+#include "protocol/step_exchange.h"
 
 namespace zorvan {
 
@@ -36,13 +37,18 @@ std::string Mid(const std::string& text, size_t position, size_t count) {
 
 bool EndsWithSemicolon(const std::string& text) { return !text.empty() && text.back() == ';'; }
 
-// Sends Identify until a read ends with ";", at most ten times; the last read stands
-// whatever it holds.
+// Sends Identify until a reply ends with ";", at most ten times; the last reply stands
+// whatever it holds. The device is given 100 ms to answer.
 void IdentifyLoop(Flasher& flasher) {
+  StepExchange identify(flasher, kIdentifyFrame, kIdentReply);
   for (int attempt = 0; attempt < kIdentifyAttempts; ++attempt) {
-    PacedSend(flasher, kIdentifyFrame, 10, 100);
-    ReadInto(flasher, flasher.state.IdentText, kIdentReply);
-    if (EndsWithSemicolon(flasher.state.IdentText)) return;
+    identify.Send(100);
+    flasher.surface.StepGauge(10);
+    identify.Receive(flasher.state.IdentText);
+    if (EndsWithSemicolon(flasher.state.IdentText)) {
+      identify.Finish();
+      return;
+    }
   }
 }
 
@@ -88,8 +94,11 @@ void ReadDescription(Flasher& flasher, IdentifyVariant variant) {
   FlasherState& state = flasher.state;
   flasher.surface.SetMemoText("");
   state.ReplyCode.clear();
-  PacedSend(flasher, kDescribeFrame, 20, 1000);
-  ReadInto(flasher, state.IdentText, kDescribeReply);
+  // The device is given a second to compose its description.
+  StepExchange describe(flasher, kDescribeFrame, kDescribeReply, ReplyEnd::QuietAfterSemicolon);
+  describe.Send(1000);
+  flasher.surface.StepGauge(20);
+  describe.Receive(state.IdentText);
   state.ReplyCode = Mid(state.IdentText, 2, 2);
   std::string description;
   const bool anything_left = CutDescription(state.IdentText, description);

@@ -7,12 +7,15 @@
 #include "protocol/exchanges.h"
 #include "protocol/frames.h"
 #include "protocol/identification.h"
+#include "protocol/step_exchange.h"
 
 namespace zorvan {
 
 namespace {
 
 constexpr int kAttemptsPerStep = 400;
+// The longest reply an Erase, Write or Commit attempt reads.
+constexpr int kShortReply = 20;
 // One budget of failed attempts for the whole run, tested after each phase.
 constexpr int32_t kFailureBudget = 399;
 // The erase address has six hex digits: a block at 0x1000000 or above cannot be named.
@@ -126,10 +129,16 @@ class ProgrammingRun {
   // after a failed attempt. Whether the run's budget is spent is the caller's test.
   bool AttemptLoop(const Phase& phase) {
     int32_t& delay = c_.*phase.delay;
+    StepExchange step(f_, state_.CommandText, kShortReply);
     for (int attempt = 0; attempt < kAttemptsPerStep; ++attempt) {
       surface_.ProcessMessages();
-      TimedExchange(f_, state_.CommandText, static_cast<unsigned>(delay), phase.word);
-      if (IsAck(state_.ReplyText, phase.code)) return true;
+      step.Send(static_cast<unsigned>(delay));
+      surface_.AddMemoLine(phase.word + state_.CommandText);
+      step.Receive(state_.ReplyText);
+      if (IsAck(state_.ReplyText, phase.code)) {
+        step.Finish();
+        return true;
+      }
       ++c_.FailureCount;
       ++delay;
       surface_.SetCalibration(CalibrationText(c_));

@@ -118,6 +118,12 @@ int TBComPort::ReadStr(std::string& text, int count) {
   return n;
 }
 
+int TBComPort::ReadArrived(std::string& text, int count, std::chrono::steady_clock::time_point deadline) {
+  text.assign(static_cast<size_t>(std::max(count, 0)), '\0');
+  if (count > 0) text.resize(static_cast<size_t>(ReadBytesArrived(text.data(), count, deadline)));
+  return static_cast<int>(text.size());
+}
+
 template <typename T>
 void TBComPort::SetLineValue(T& field, T value) {
   if (field == value) return;

@@ -70,6 +70,9 @@ class TBComPort : public PortOperations {
   // bytes read. A count of zero or less empties `text` and reads nothing. Bytes that
   // arrive after the read has ended stay queued for the next one.
   int ReadStr(std::string& text, int count) override;
+  // Not bound by the port's time-outs: the deadline alone limits the wait for the first
+  // byte. A count of zero or less empties `text` and reads nothing.
+  int ReadArrived(std::string& text, int count, std::chrono::steady_clock::time_point deadline) override;
 
   // The setters of the rate, the framing and the queue sizes store a value that differs
   // from the current one and apply it at once while open. InBufSize and OutBufSize store
@@ -186,6 +189,7 @@ class TBComPort : public PortOperations {
   // device that fails the request has nothing more to send: 0.
   int QueuedOutput();
   int ReadBytes(char* buffer, int count);
+  int ReadBytesArrived(char* buffer, int count, std::chrono::steady_clock::time_point deadline);
   int WriteBytes(const char* data, int count);
 
   TBaudRate baud_rate_ = br9600;
@@ -201,6 +205,9 @@ class TBComPort : public PortOperations {
   TStopBits stop_bits_ = sb1;
   TSyncMethod sync_method_ = smThreadSync;
   TComTimeouts timeouts_{this};
+  // Win32: the device holds ReadArrived's read time-outs instead of the component's own,
+  // which the next ordinary read puts back.
+  bool device_reads_arrivals_ = false;
 
   GuiThread* gui_thread_ = &DefaultGuiThread();
   LineEventDeviceFactory line_event_factory_ = MakeLineEventDevice;

@@ -67,6 +67,21 @@ bool HungUp(short revents, short wanted) {
   return (revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 && (revents & wanted) == 0;
 }
 
+// Takes what the terminal has queued, at most `count` bytes; 0 when nothing is queued.
+int TakeQueued(int fd, TransferTally& tally, char* buffer, int count) {
+  for (;;) {
+    tally.BeginTake();
+    const ssize_t n = read(fd, buffer, static_cast<size_t>(count));
+    tally.EndTake(n > 0 ? static_cast<uint64_t>(n) : 0);
+    if (n > 0) return static_cast<int>(n);
+    if (n < 0 && errno == EINTR) continue;
+    // A hung-up terminal reads 0 bytes, and one whose other side has gone reads EIO;
+    // with nothing queued a live one reports EAGAIN.
+    if (n == 0 || errno != EAGAIN) throw EComPort(com_text::kReadFailed);
+    return 0;
+  }
+}
+
 // A device without modem lines, a pseudo-terminal above all, answers the modem-line
 // requests with ENOTTY or EINVAL: there is nothing to raise or drop there, which is no
 // failure. Any other error is one.
@@ -212,18 +227,12 @@ int TBComPort::ReadBytes(char* buffer, int count) {
   Clock::time_point last_arrival;
   while (got < count) {
     // Never more than is still owed: what arrives beyond it stays queued for the next read.
-    tally_.BeginTake();
-    const ssize_t n = read(fd, buffer + got, static_cast<size_t>(count - got));
-    tally_.EndTake(n > 0 ? static_cast<uint64_t>(n) : 0);
+    const int n = TakeQueued(fd, tally_, buffer + got, count - got);
     if (n > 0) {
-      got += static_cast<int>(n);
+      got += n;
       last_arrival = Clock::now();
       continue;
     }
-    if (n < 0 && errno == EINTR) continue;
-    // A hung-up terminal reads 0 bytes, and one whose other side has gone reads EIO;
-    // with nothing queued a live one reports EAGAIN.
-    if (n == 0 || errno != EAGAIN) throw EComPort(com_text::kReadFailed);
     if (limits.ReturnAtOnce) break;
     Deadline deadline = total;
     if (got > 0) {
@@ -234,6 +243,16 @@ int TBComPort::ReadBytes(char* buffer, int count) {
     if (HungUp(WaitFor(fd, POLLIN, deadline), POLLIN)) throw EComPort(com_text::kReadFailed);
   }
   return got;
+}
+
+int TBComPort::ReadBytesArrived(char* buffer, int count, Clock::time_point deadline) {
+  const int fd = Fd(handle_);
+  if (fd < 0) throw EComPort(com_text::kReadFailed);
+  for (;;) {
+    if (const int n = TakeQueued(fd, tally_, buffer, count); n > 0) return n;
+    if (Passed(deadline)) return 0;
+    if (HungUp(WaitFor(fd, POLLIN, deadline), POLLIN)) throw EComPort(com_text::kReadFailed);
+  }
 }
 
 int TBComPort::WriteBytes(const char* data, int count) {

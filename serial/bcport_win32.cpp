@@ -5,7 +5,9 @@
 #include <windows.h>
 #include <timeapi.h>
 
+#include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstddef>
 
 #include "serial/bcport.h"
@@ -105,6 +107,18 @@ class TPortRequest {
   bool ended_ = false;
 };
 
+int ReadRequest(HANDLE handle, char* buffer, int count) {
+  TPortRequest request(handle, TPortRequest::rdRead);
+  request.StartRead(buffer, count);
+  return request.Await();
+}
+
+void SetDeviceTimeouts(HANDLE handle, const CommTimeoutsRecord& record) {
+  COMMTIMEOUTS timeouts;
+  memcpy(&timeouts, &record, sizeof timeouts);
+  if (!SetCommTimeouts(handle, &timeouts)) throw EComPort(com_text::kSetCommTimeoutsFailed);
+}
+
 }  // namespace
 
 void TBComPort::CreatePortHandle() {
@@ -155,11 +169,8 @@ void TBComPort::ApplyLineSettingsToDevice(const LineSettings& settings) {
 }
 
 void TBComPort::ApplyTimeoutsToDevice() {
-  const CommTimeoutsRecord record = MakeCommTimeouts(timeouts_);
-  COMMTIMEOUTS timeouts;
-  memcpy(&timeouts, &record, sizeof timeouts);
-  if (!SetCommTimeouts(AsHandle(handle_), &timeouts))
-    throw EComPort(com_text::kSetCommTimeoutsFailed);
+  SetDeviceTimeouts(AsHandle(handle_), MakeCommTimeouts(timeouts_));
+  device_reads_arrivals_ = false;
 }
 
 void TBComPort::SetDTRLine(bool state) {
@@ -197,9 +208,33 @@ int TBComPort::QueuedOutput() {
 }
 
 int TBComPort::ReadBytes(char* buffer, int count) {
-  TPortRequest request(AsHandle(handle_), TPortRequest::rdRead);
-  request.StartRead(buffer, count);
-  return request.Await();
+  if (device_reads_arrivals_) ApplyTimeoutsToDevice();
+  return ReadRequest(AsHandle(handle_), buffer, count);
+}
+
+int TBComPort::ReadBytesArrived(char* buffer, int count, std::chrono::steady_clock::time_point deadline) {
+  // The driver waits for the first byte as long as the read's total time-out, and a read
+  // of one byte ends as it arrives; the rest is taken at once with the read that returns
+  // whatever is queued. Both time-out sets are documented Win32 rules that Wine keeps too,
+  // where a first-byte wait (ReadTotalTimeoutMultiplier MAXDWORD) waits for the whole count.
+  CommTimeoutsRecord timeouts = MakeCommTimeouts(timeouts_);
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+  int got = 0;
+  if (left.count() > 0) {
+    timeouts.ReadIntervalTimeout = 0;
+    timeouts.ReadTotalTimeoutMultiplier = 0;
+    timeouts.ReadTotalTimeoutConstant = static_cast<uint32_t>(std::min<int64_t>(left.count(), kMaxDword - 1));
+    SetDeviceTimeouts(AsHandle(handle_), timeouts);
+    device_reads_arrivals_ = true;
+    got = ReadRequest(AsHandle(handle_), buffer, 1);
+    if (got == 0) return 0;
+  }
+  timeouts.ReadIntervalTimeout = kMaxDword;
+  timeouts.ReadTotalTimeoutMultiplier = 0;
+  timeouts.ReadTotalTimeoutConstant = 0;
+  SetDeviceTimeouts(AsHandle(handle_), timeouts);
+  device_reads_arrivals_ = true;
+  return got + (count > got ? ReadRequest(AsHandle(handle_), buffer + got, count - got) : 0);
 }
 
 int TBComPort::WriteBytes(const char* data, int count) {

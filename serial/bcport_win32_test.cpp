@@ -75,6 +75,37 @@ TEST_F(ComPair, NothingArrivingReadsNothingAndRaisesNothing) {
   EXPECT_EQ(a_.WriteStr(""), 0);
 }
 
+TEST_F(ComPair, AReadOfWhatArrivesEndsWithTheFirstBytesAndLeavesReadStrThePortsTimeOuts) {
+  TComTimeouts patient;
+  patient.SetReadTotalConstant(5000);
+  b_.SetTimeouts(patient);
+  std::string text = "old";
+  EXPECT_EQ(b_.ReadArrived(text, 20, std::chrono::steady_clock::now() + std::chrono::milliseconds(200)), 0);
+  EXPECT_EQ(text, "");
+
+  std::thread device([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    a_.WriteStr("w84");
+  });
+  const auto start = std::chrono::steady_clock::now();
+  std::string reply;
+  while (reply.size() < 3 && std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) {
+    b_.ReadArrived(text, 20, start + std::chrono::seconds(20));
+    reply += text;
+  }
+  device.join();
+  EXPECT_EQ(reply, "w84");  // as the bytes came, not at the deadline or with 20 of them
+
+  // The next ordinary read waits as the port's own time-outs say.
+  device = std::thread([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    a_.WriteStr("x");
+  });
+  EXPECT_EQ(b_.ReadStr(text, 1), 1);
+  device.join();
+  EXPECT_EQ(text, "x");
+}
+
 TEST_F(ComPair, EveryByteValueCrossesUnchangedBothWays) {
   std::string all(256, '\0');
   for (int i = 0; i < 256; ++i) all[i] = static_cast<char>(i);

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <locale>
 
+#include "common/conversions.h"
+#include "serial/bcport.h"
+
 namespace zorvan {
 
 namespace {
@@ -35,6 +38,22 @@ void ListSerialPorts(std::vector<std::string>& target, const std::string& table)
   std::vector<std::string> names;
   for (SerialPortInfo& port : ListSerialPortDetails(table)) names.push_back(std::move(port.Name));
   target = std::move(names);
+}
+
+std::optional<unsigned> AdapterLatencyTimerMs(const std::string& port, const std::string& table) {
+  std::vector<SerialPortInfo> ports;
+  try {
+    ports = ReadPortTable(table);
+  } catch (const EComPort&) {
+    return std::nullopt;
+  }
+  const std::string identity = PortIdentity(port);
+  for (const SerialPortInfo& info : ports) {
+    if (PortIdentity(info.Name) != identity) continue;
+    const std::optional<int32_t> ms = TryStrToInt(info.LatencyTimerMs);
+    if (ms && *ms >= 0) return static_cast<unsigned>(*ms);
+  }
+  return std::nullopt;
 }
 
 }  // namespace zorvan

@@ -2,6 +2,7 @@
 // ListSerialPorts: the serial ports the system has registered, sorted, as names that
 // TBComPort's Port takes. Listing never opens a port in a way that changes its settings.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,11 @@ void ListSerialPorts(std::vector<std::string>& target, const std::string& table 
 // The same ports, in the same order, with their details and stable names.
 std::vector<SerialPortInfo> ListSerialPortDetails(const std::string& table = kSystemPortTable,
                                                   const std::string& stable_names = kStablePortNames);
+
+// The latency timer of the USB adapter behind `port` (by any of its names) where the
+// system reports it, in milliseconds; empty for a port the table does not list or whose
+// timer it does not show, and when the table cannot be read.
+std::optional<unsigned> AdapterLatencyTimerMs(const std::string& port, const std::string& table = kSystemPortTable);
 
 // The list's order: the locale's case-insensitive comparison, so COM10 comes before COM2.
 bool PortNameLess(const std::string& a, const std::string& b);

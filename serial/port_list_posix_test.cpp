@@ -147,6 +147,11 @@ TEST(ListSerialPorts, DetailsNameTheHardwaresDriverAndTheUsbDevice) {
   EXPECT_EQ(ftdi.SerialNumber, "A50285BI");
   EXPECT_EQ(ftdi.Product, "FT232R USB UART");
   EXPECT_EQ(ftdi.LatencyTimerMs, "16");
+
+  // What the loader's exchanges allow for the adapter behind the port the operator chose.
+  EXPECT_EQ(AdapterLatencyTimerMs("ttyUSB0", sysfs.ClassTty()), 16u);
+  EXPECT_EQ(AdapterLatencyTimerMs("/dev/ttyACM0", sysfs.ClassTty()), std::nullopt);
+  EXPECT_EQ(AdapterLatencyTimerMs("/dev/ttyUSB0", "/nonexistent/zorvan/class/tty"), std::nullopt);
 }
 
 TEST(ListSerialPorts, GivesEachPortTheStableNamesThatLeadToIt) {

@@ -185,6 +185,21 @@ TEST_F(Transfers, BytesArrivingAfterATimedOutReadAreKeptForTheNextOne) {
   EXPECT_EQ(text, "late");
 }
 
+TEST_F(Transfers, AReadOfWhatArrivesEndsWithTheFirstBytesOrAtItsDeadline) {
+  SetTimeouts(1, 1, 1);  // the port's own time-outs play no part in it
+  std::string text = "old";
+  EXPECT_EQ(port.ReadArrived(text, 20, Clock::now() + 200ms), 0);
+  EXPECT_EQ(text, "");
+  Later(100ms, [this] { pty.Write("w84"); });
+  const auto start = Clock::now();
+  EXPECT_EQ(port.ReadArrived(text, 2, start + 20s), 2);
+  EXPECT_LT(Clock::now() - start, 10s);  // as the bytes came, not at the deadline
+  EXPECT_EQ(text, "w8");
+  // A deadline already passed takes what is queued, and nothing beyond the count is lost.
+  EXPECT_EQ(port.ReadArrived(text, 20, Clock::time_point{}), 1);
+  EXPECT_EQ(text, "4");
+}
+
 TEST_F(Transfers, EveryByteValueCrossesUnchangedBothWays) {
   SetTimeouts(0, 0, 20000, 0, 20000);
   const std::string bytes = AllByteValues();

@@ -26,9 +26,10 @@ FlasherHarness::FlasherHarness(sim::LoaderConfig config, unsigned baud, double a
     : sim(config, baud, adapter_latency_ms) {
   ApplyLoaderPortSettings(port);
   // The device answers at once, but on a busy machine its thread may not run for a
-  // while: a generous read limit keeps that from passing for a silent device. A reply
-  // still ends its read 1 ms after it has come.
+  // while: generous read limits keep that from passing for a silent device, as a slow
+  // adapter would be allowed for. A reply still ends its read as soon as it has come.
   port.Timeouts().SetReadTotalConstant(100);
+  flasher.exchange.unknown_adapter_latency_ms = 100;
   surface.port_name = sim.PortPath();
   surface.really_sleep = false;  // the protocol's pauses are seen, not waited for
   state.ImageText = PatternImage(static_cast<size_t>(config.geometry.Bytes()));
@@ -39,6 +40,7 @@ FlasherHarness::FlasherHarness(sim::LoaderConfig config, unsigned baud, double a
 
 void FlasherHarness::UseRealTiming() {
   ApplyLoaderPortSettings(port);
+  flasher.exchange = ExchangeSettings{};
   surface.really_sleep = true;
 }
 

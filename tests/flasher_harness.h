@@ -26,8 +26,8 @@ struct FlasherHarness {
   // The device answers through a USB adapter when `adapter_latency_ms` is not 0.
   explicit FlasherHarness(sim::LoaderConfig config, unsigned baud = 0, double adapter_latency_ms = 0);
 
-  // The window's own timing instead of the quick one: all five time-outs 1 ms, and the
-  // protocol's pauses waited for.
+  // The window's own timing instead of the quick one: all five time-outs 1 ms, replies
+  // allowed for as the window allows for them, and the protocol's pauses waited for.
   void UseRealTiming();
 
   // The device's frames, in order, once it has been stopped.

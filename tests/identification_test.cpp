@@ -49,9 +49,9 @@ TEST(DetectButton, FoundDeviceIsReportedAndTheOpenButtonAskedFor) {
   EXPECT_EQ(h.surface.ActsStartingWith("gauge"),
             (std::vector<std::string>{"gauge.max 100", "gauge 0", "gauge 10", "gauge 20", "gauge 30", "gauge 40",
                                       "gauge 50", "gauge 60", "gauge 80", "gauge 0"}));
+  // Only the wake-ups wait: Identify and Describe end as their replies come.
   EXPECT_EQ(h.surface.ActsStartingWith("sleep"),
-            (std::vector<std::string>{"sleep 50", "sleep 50", "sleep 50", "sleep 50", "sleep 50", "sleep 100",
-                                      "sleep 1000"}));
+            (std::vector<std::string>{"sleep 50", "sleep 50", "sleep 50", "sleep 50", "sleep 50"}));
   EXPECT_EQ(h.Frames(), (std::vector<std::string>{"w0202;", "w0303;"}));
 }
 
@@ -105,13 +105,18 @@ TEST(DetectButton, ReadsWithoutTheFinalSemicolonAreRetriedAndTheTenthIsTakenAsIt
   EXPECT_EQ(ten.surface.gauge.MaxValue(), 100);
 }
 
-TEST(DetectButton, LineFeedsOfTheDescriptionStartLinesButNeverEmptyOnes) {
-  sim::LoaderConfig c = SmallDevice();
-  c.description = "\nAB\n\nCD\n";
-  FlasherHarness h(c);
-  EXPECT_EQ(ButtonConectClick(h.flasher), IdentifyOutcome::Found);
-  EXPECT_EQ(h.surface.memo, "AB\r\nCD");
-  EXPECT_EQ(h.surface.messages.at(0), "Визначино:\r\nAB\r\nCD");
+// A ";" inside the description does not end its reply.
+TEST(DetectButton, TheDescriptionKeepsItsSemicolonsAndItsLineFeedsStartLinesButNeverEmptyOnes) {
+  const std::pair<const char*, const char*> cases[] = {{"\nAB\n\nCD\n", "AB\r\nCD"},
+                                                       {"Zorvan; 250101", "Zorvan; 250101"}};
+  for (const auto& [description, memo] : cases) {
+    sim::LoaderConfig c = SmallDevice();
+    c.description = description;
+    FlasherHarness h(c);
+    EXPECT_EQ(ButtonConectClick(h.flasher), IdentifyOutcome::Found);
+    EXPECT_EQ(h.surface.memo, memo);
+    EXPECT_EQ(h.surface.messages.at(0), std::string("Визначино:\r\n") + memo);
+  }
 }
 
 TEST(CutDescription, TakesTheReplyFromItsFourthCharacterWithoutTheLastThree) {

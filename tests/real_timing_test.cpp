@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <thread>
 
 #include "common/errors.h"
@@ -61,6 +62,24 @@ TEST(RealTiming, BehindASlowAdapterWithFaultyRepliesNoRunCompletesWithoutEveryBy
     }
   }
   EXPECT_GT(completed, 0);  // otherwise nothing above was put to the test
+}
+
+// Every reply, the identification's included, comes late after the device has done its
+// work. 30 ms fits the first deadlines; 60 ms does not, and the pause of each kind grows
+// until its replies fit, after which its steps pass at their first attempt.
+TEST(RealTiming, ARunCompletesAgainstADeviceWhoseRepliesAreAllLate) {
+  constexpr int kBlocks = 30;  // an erase, a write and a commit each
+  for (const char* late : {"late:30=1", "late:60=1"}) {
+    sim::LoaderConfig c = Realistic(SmallDevice(1, 16, kBlocks));
+    c.faults.AddRate(late);
+    FlasherHarness h(c, 115200);
+    h.UseRealTiming();
+    EXPECT_EQ(ButtonWriteClick(h.flasher), RunEnding::Completed) << late;
+    EXPECT_EQ(h.FlashDigits(), h.state.ImageText) << late;
+    int pauses[3] = {};
+    ASSERT_EQ(std::sscanf(h.surface.calibration.c_str(), "Автокалібровка: %d.%d.%d", &pauses[0], &pauses[1], &pauses[2]), 3);
+    for (int failures_of_a_kind : pauses) EXPECT_LT(failures_of_a_kind, kBlocks) << h.surface.calibration;
+  }
 }
 
 // The port, state and surface of the loader's procedures on a line of the test's own.
