@@ -84,9 +84,12 @@ class QtWindow:
         """The program's top-level windows, each as the list of its controls."""
         if self.process.poll() is not None:
             raise Failed(f"the program ended with status {self.process.returncode}")
-        desktop = Atspi.get_desktop(0)
-        for i in range(desktop.get_child_count()):
-            app = desktop.get_child_at_index(i)
+        try:
+            desktop = Atspi.get_desktop(0)
+            apps = [desktop.get_child_at_index(i) for i in range(desktop.get_child_count())]
+        except GLib.Error:
+            return []  # the accessibility service is still starting
+        for app in apps:
             try:
                 if app is None or app.get_process_id() != self.process.pid:
                     continue
