@@ -30,11 +30,11 @@ PORT_ERRORS = ("Помилка читання з порта", "Помилка з
 class Device:
     """zorvan-sim serving one device at the adapter's path, its output in a file."""
 
-    count = 0
+    started = []
 
     def __init__(self, *options):
-        Device.count += 1
-        self.output = os.path.join(work, f"device{Device.count}.out")
+        Device.started.append(self)
+        self.output = os.path.join(work, f"device{len(Device.started)}.out")
         with open(self.output, "w") as out, open(self.output + ".err", "w") as err:
             self.process = subprocess.Popen([sim_program, "--link", adapter, *options], stdout=out, stderr=err)
         wait_for("the simulated device to start", 20, lambda: self.lines())
@@ -154,6 +154,9 @@ def test():
         fourth.stop()
     finally:
         window.close()
+        for device in Device.started:  # a failed test leaves no device serving
+            if device.process.poll() is None:
+                device.process.kill()
     print("The Qt window passed: usable after each port error, and the device plugged back in was programmed.")
 
 
