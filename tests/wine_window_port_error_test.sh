@@ -28,17 +28,6 @@ done
 mkdir -p "$shots"
 source "$(dirname "$0")/wine_window_session.sh"
 
-photograph() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  xdotool mousemove $((screen_width - 1)) $((screen_height - 1))
-  sleep 1
-  xwdtopnm "$work/screen/Xvfb_screen0" 2>/dev/null |
-    pnmcut -left $((X - 20)) -top $((Y - 40)) -width $((WIDTH + 40)) -height $((HEIGHT + 60)) |
-    pnmtopng >"$shots/$2.png"
-  echo "   $shots/$2.png"
-}
-
 adapter=$work/adapter
 # Starts a device at the adapter's path; the one before must have gone.
 plug_in() {

@@ -35,26 +35,6 @@ done
 mkdir -p "$shots"
 source "$(dirname "$0")/wine_window_session.sh"
 
-# The screen around an area (left top width height), as PNG, with the mouse pointer out
-# of the way unless told to keep it.
-photograph_area() {
-  local X=$1 Y=$2 WIDTH=$3 HEIGHT=$4 name=$5 x y
-  x=$((X > 40 ? X - 40 : 0))
-  y=$((Y > 40 ? Y - 40 : 0))
-  [ "${6:-}" = keep-pointer ] || xdotool mousemove $((screen_width - 1)) $((screen_height - 1))
-  sleep 1
-  xwdtopnm "$work/screen/Xvfb_screen0" 2>/dev/null |
-    pnmcut -left "$x" -top "$y" -right $((X + WIDTH + 40 < screen_width ? X + WIDTH + 40 : screen_width - 1)) \
-           -bottom $((Y + HEIGHT + 40 < screen_height ? Y + HEIGHT + 40 : screen_height - 1)) |
-    pnmtopng >"$shots/$name.png"
-  echo "   $shots/$name.png"
-}
-# The X window `window`, with a margin of the screen around it.
-photograph() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  photograph_area "$X" "$Y" "$WIDTH" "$HEIGHT" "$2" "${3:-}"
-}
 # The box `message_box` described, photographed, then answered with Return.
 photograph_and_close_box() {
   wait_for 10 box_on_screen "$(head -n 1 <<<"$1")" || fail "the box is not on the screen"
