@@ -1,6 +1,7 @@
 // The Win32 side of TBComPort: the device opened unshared for overlapped use, set with a
 // DCB and COMMTIMEOUTS, and every transfer made with a request record of its own. The
-// driver applies the time-out rules itself.
+// driver applies the time-out rules, and every transfer also ends by our own clock, so
+// that a driver that keeps a read waiting cannot hold the program.
 
 #include <windows.h>
 #include <timeapi.h>
@@ -9,8 +10,12 @@
 #include <cctype>
 #include <chrono>
 #include <cstddef>
+#include <memory>
+#include <optional>
+#include <vector>
 
 #include "serial/bcport.h"
+#include "serial/transfer_limits.h"
 
 namespace zorvan {
 
@@ -42,75 +47,121 @@ bool SetModemLine(HANDLE handle, DWORD function) {
   return EscapeCommFunction(handle, function) || GetLastError() == ERROR_NOT_SUPPORTED;
 }
 
-// One overlapped transfer: its OVERLAPPED record and a manual-reset completion event that
-// starts signalled, made for one call and released at its end. The driver writes into
-// the record and the caller's buffer until the transfer ends, so a transfer that is not
-// known to have ended is cancelled and waited for before either goes away.
+using Clock = std::chrono::steady_clock;
+
+// A driver may end a transfer a little after the time-outs it was given say (its timer's
+// granularity, a busy computer); past this, the transfer is ended by cancelling it.
+constexpr auto kDriverGrace = std::chrono::milliseconds(50);
+// How long a cancelled transfer is given to end; a driver that holds it longer is taken
+// for one that no longer serves the port.
+constexpr DWORD kCancelGraceMs = 2000;
+
+// When a transfer whose driver was set `limit_ms` must have ended by our own clock; none
+// when the time-outs set no total limit, and the caller asked to wait as long as it takes.
+std::optional<Clock::time_point> EndBy(std::optional<uint64_t> limit_ms) {
+  if (!limit_ms) return std::nullopt;
+  // A limit of days is as good as none, and would overflow the clock's arithmetic.
+  constexpr uint64_t kLongestMs = 24ull * 3600 * 1000;
+  if (*limit_ms > kLongestMs) return std::nullopt;
+  return Clock::now() + std::chrono::milliseconds(*limit_ms) + kDriverGrace;
+}
+
+// One overlapped transfer: its OVERLAPPED record, a manual-reset completion event that
+// starts signalled, and a buffer of its own, which the driver reads from or writes into
+// until the transfer has ended. Every transfer ends by our own clock as well as by the
+// driver's time-outs: one still running at its end is cancelled, and what it had moved
+// by then counts, as a transfer cut short by the time-outs does. Some drivers (Wine's among
+// them) keep a read waiting for its first byte long past its total time-out.
 class TPortRequest {
  public:
   enum TDirection { rdWrite, rdRead };
 
-  TPortRequest(HANDLE handle, TDirection direction) : handle_(handle), direction_(direction) {
+  TPortRequest(HANDLE handle, TDirection direction, int count)
+      : handle_(handle), direction_(direction), buffer_(static_cast<size_t>(count)) {
     // A closed port has no device to reach; the invalid value is also the pseudo-handle
     // of this very process, which must never be read or written.
     if (handle_ == INVALID_HANDLE_VALUE) Fail();
     overlapped_.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
     if (overlapped_.hEvent == nullptr) Fail();
   }
-  ~TPortRequest() {
-    if (started_ && !ended_) {
-      CancelIoEx(handle_, &overlapped_);
-      DWORD ignored = 0;
-      GetOverlappedResult(handle_, &overlapped_, &ignored, TRUE);
-    }
-    if (overlapped_.hEvent != nullptr) CloseHandle(overlapped_.hEvent);
-  }
+  // Only a request that has ended, or was never started, is destroyed.
+  ~TPortRequest() { CloseHandle(overlapped_.hEvent); }
   TPortRequest(const TPortRequest&) = delete;
   TPortRequest& operator=(const TPortRequest&) = delete;
 
-  void StartWrite(const char* data, int count) {
-    DWORD immediate = 0;
-    Started(WriteFile(handle_, data, static_cast<DWORD>(count), &immediate, &overlapped_));
-  }
-  void StartRead(char* buffer, int count) {
-    DWORD immediate = 0;
-    Started(ReadFile(handle_, buffer, static_cast<DWORD>(count), &immediate, &overlapped_));
-  }
+  char* Buffer() { return buffer_.data(); }
 
-  // Waits without a limit of its own: the port's time-outs end the transfer.
-  int Await() {
-    DWORD moved = 0;
-    if (WaitForSingleObject(overlapped_.hEvent, INFINITE) != WAIT_OBJECT_0) Fail();
-    const BOOL finished = GetOverlappedResult(handle_, &overlapped_, &moved, FALSE);
-    const DWORD error = finished ? ERROR_SUCCESS : GetLastError();
-    ended_ = error != ERROR_IO_INCOMPLETE;
-    // A transfer the time-outs cut short ends with the NT status STATUS_TIMEOUT, which is
-    // a success: Windows reports it so, while Wine reports it as the error ERROR_TIMEOUT
-    // with the count still given. Either way the time running out is no failure.
-    if (!finished && error != ERROR_TIMEOUT) Fail();
-    return static_cast<int>(moved);
-  }
-
- private:
-  void Started(BOOL result) {
+  void Start() {
+    DWORD immediate = 0;
+    const DWORD count = static_cast<DWORD>(buffer_.size());
+    const BOOL result = direction_ == rdWrite
+                            ? WriteFile(handle_, buffer_.data(), count, &immediate, &overlapped_)
+                            : ReadFile(handle_, buffer_.data(), count, &immediate, &overlapped_);
     if (!result && GetLastError() != ERROR_IO_PENDING) Fail();
-    started_ = true;
   }
+
+  // Waits until the transfer has ended or `end_by` has passed, cancelling it then; false
+  // when even the cancelled transfer does not end.
+  bool AwaitEnd(std::optional<Clock::time_point> end_by) {
+    DWORD wait_ms = INFINITE;
+    if (end_by) {
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(*end_by - Clock::now()).count();
+      wait_ms = static_cast<DWORD>(std::clamp<int64_t>(left, 0, INFINITE - 1));
+    }
+    if (WaitForSingleObject(overlapped_.hEvent, wait_ms) == WAIT_OBJECT_0) return true;
+    cancelled_ = true;
+    CancelIoEx(handle_, &overlapped_);
+    return WaitForSingleObject(overlapped_.hEvent, kCancelGraceMs) == WAIT_OBJECT_0;
+  }
+
+  // The ended transfer's count. Running out of time is no failure: Windows reports a
+  // transfer the time-outs cut short as a success (STATUS_TIMEOUT), Wine as the error
+  // ERROR_TIMEOUT with the count still given, and one we cancelled ends aborted. A
+  // transfer aborted by anyone else (a driver whose adapter was pulled out) has failed.
+  int Moved() {
+    DWORD moved = 0;
+    if (!GetOverlappedResult(handle_, &overlapped_, &moved, FALSE)) {
+      const DWORD error = GetLastError();
+      if (error != ERROR_TIMEOUT && !(cancelled_ && error == ERROR_OPERATION_ABORTED)) Fail();
+    }
+    return static_cast<int>(std::min<DWORD>(moved, static_cast<DWORD>(buffer_.size())));
+  }
+
   [[noreturn]] void Fail() const {
     throw EComPort(direction_ == rdRead ? com_text::kReadFailed : com_text::kWriteFailed);
   }
 
+ private:
   HANDLE handle_;
   TDirection direction_;
+  std::vector<char> buffer_;
   OVERLAPPED overlapped_{};
-  bool started_ = false;
-  bool ended_ = false;
+  bool cancelled_ = false;
 };
 
-int ReadRequest(HANDLE handle, char* buffer, int count) {
-  TPortRequest request(handle, TPortRequest::rdRead);
-  request.StartRead(buffer, count);
-  return request.Await();
+// One transfer of `count` bytes, ended by `end_by` at the latest: a write of `out`, or a
+// read into `in`. Returns the count moved.
+int Transfer(HANDLE handle, TPortRequest::TDirection direction, const char* out, char* in, int count,
+             std::optional<Clock::time_point> end_by) {
+  auto request = std::make_unique<TPortRequest>(handle, direction, count);
+  if (out != nullptr) std::copy_n(out, count, request->Buffer());
+  request->Start();
+  if (!request->AwaitEnd(end_by)) {
+    // The driver keeps the transfer though it was cancelled, and may still write into its
+    // record and buffer: they are left to it, and the port is taken for failed.
+    request.release()->Fail();
+  }
+  const int moved = request->Moved();
+  if (in != nullptr) std::copy_n(request->Buffer(), moved, in);
+  return moved;
+}
+
+int ReadTransfer(HANDLE handle, char* buffer, int count, std::optional<Clock::time_point> end_by) {
+  return Transfer(handle, TPortRequest::rdRead, nullptr, buffer, count, end_by);
+}
+
+int WriteTransfer(HANDLE handle, const char* data, int count, std::optional<Clock::time_point> end_by) {
+  return Transfer(handle, TPortRequest::rdWrite, data, nullptr, count, end_by);
 }
 
 void SetDeviceTimeouts(HANDLE handle, const CommTimeoutsRecord& record) {
@@ -209,7 +260,9 @@ int TBComPort::QueuedOutput() {
 
 int TBComPort::ReadBytes(char* buffer, int count) {
   if (device_reads_arrivals_) ApplyTimeoutsToDevice();
-  return ReadRequest(AsHandle(handle_), buffer, count);
+  const ReadLimits limits = ReadLimitsFor(MakeCommTimeouts(timeouts_), count);
+  return ReadTransfer(AsHandle(handle_), buffer, count,
+                      EndBy(limits.ReturnAtOnce ? std::optional<uint64_t>(0) : limits.TotalMs));
 }
 
 int TBComPort::ReadBytesArrived(char* buffer, int count, std::chrono::steady_clock::time_point deadline) {
@@ -226,7 +279,7 @@ int TBComPort::ReadBytesArrived(char* buffer, int count, std::chrono::steady_clo
     timeouts.ReadTotalTimeoutConstant = static_cast<uint32_t>(std::min<int64_t>(left.count(), kMaxDword - 1));
     SetDeviceTimeouts(AsHandle(handle_), timeouts);
     device_reads_arrivals_ = true;
-    got = ReadRequest(AsHandle(handle_), buffer, 1);
+    got = ReadTransfer(AsHandle(handle_), buffer, 1, deadline);
     if (got == 0) return 0;
   }
   timeouts.ReadIntervalTimeout = kMaxDword;
@@ -234,13 +287,11 @@ int TBComPort::ReadBytesArrived(char* buffer, int count, std::chrono::steady_clo
   timeouts.ReadTotalTimeoutConstant = 0;
   SetDeviceTimeouts(AsHandle(handle_), timeouts);
   device_reads_arrivals_ = true;
-  return got + (count > got ? ReadRequest(AsHandle(handle_), buffer + got, count - got) : 0);
+  return got + (count > got ? ReadTransfer(AsHandle(handle_), buffer + got, count - got, EndBy(0)) : 0);
 }
 
 int TBComPort::WriteBytes(const char* data, int count) {
-  TPortRequest request(AsHandle(handle_), TPortRequest::rdWrite);
-  request.StartWrite(data, count);
-  return request.Await();
+  return WriteTransfer(AsHandle(handle_), data, count, EndBy(WriteLimitFor(MakeCommTimeouts(timeouts_), count)));
 }
 
 std::string PortAccessHint(const std::string& port) {
