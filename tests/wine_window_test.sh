@@ -151,14 +151,14 @@ open_in_dialog() {
   # The file name box has the focus as the dialog opens. xdotool types a letter the
   # keyboard's map lacks (the Cyrillic ones) by mapping it to a spare key for a moment,
   # and a busy Wine may read the map once it is restored and miss the letter: the name is
-  # typed again until the box holds it.
+  # typed again, each time more slowly, until the box holds it.
   xdotool windowfocus --sync "$(box_window "$dialog_title")"
   sleep 0.5
   windows_path="Z:${1//\//\\}"
   holds_path() { [ "$(probe file-name)" = "$windows_path" ]; }
-  for _ in 1 2 3 4 5; do
+  for attempt in 1 2 3 4 5 6 7 8; do
     xdotool key --clearmodifiers End shift+Home Delete
-    xdotool type --delay 50 "$windows_path"
+    xdotool type --delay $((50 * attempt)) "$windows_path"
     wait_for 5 holds_path && break
     echo "   the box read '$(probe file-name)': typed again"
   done
@@ -178,8 +178,8 @@ grep -q "Мікропрограма відкрита," <<<"$box" || fail "openin
 photograph_and_close_box "$box" message-opened
 
 echo "== Відкрити: an error page saved as firmware.hex is refused"
-printf '<html><body>404 Not Found</body></html>\n' >"$hex_dir/firmware.hex"
-open_in_dialog "$hex_dir/firmware.hex"
+printf '<html><body>404 Not Found</body></html>\n' >"$work/firmware.hex"
+open_in_dialog "$work/firmware.hex"
 box=$(message_box 30) || fail "no message after the page was opened"
 grep -q "Файл firmware.hex не містить записів Intel HEX!" <<<"$box" || fail "opening the page ended with: $box"
 photograph_and_close_box "$box" message-not-hex
