@@ -82,14 +82,14 @@ void ProgressSurface::SetGaugeProgress(int64_t progress) {
   // although the chunk bar stands full until the next block is erased.
   if (progress != gauge_.Progress()) chunks_in_progress_ = 0;
   ConsoleSurface::SetGaugeProgress(progress);
-  if (writing_) bytes_reached_ = std::max(bytes_reached_, Figures().bytes_done);
+  if (writing_) bytes_reached_ = std::max(bytes_reached_, BytesDone());
   Redraw(false);
 }
 
 void ProgressSurface::SetChunkBarPosition(int position) {
   ConsoleSurface::SetChunkBarPosition(position);
   chunks_in_progress_ = position;
-  if (writing_) bytes_reached_ = std::max(bytes_reached_, Figures().bytes_done);
+  if (writing_) bytes_reached_ = std::max(bytes_reached_, BytesDone());
   Redraw(false);
 }
 
@@ -164,13 +164,18 @@ void ProgressSurface::ProcessMessages() {
   }
 }
 
+int64_t ProgressSurface::BlockBytes() const { return int64_t{state_.ChunkSize} * state_.ChunksPerBlock; }
+
+int64_t ProgressSurface::BytesDone() const {
+  return std::min(BlockBytes() * state_.BlockCount,
+                  gauge_.Progress() * BlockBytes() + int64_t{chunks_in_progress_} * state_.ChunkSize);
+}
+
 ProgressFigures ProgressSurface::Figures() const {
   ProgressFigures f;
   f.percent = gauge_.Percent();
-  const int64_t chunk_bytes = state_.ChunkSize;
-  const int64_t block_bytes = chunk_bytes * state_.ChunksPerBlock;
-  f.bytes_total = block_bytes * state_.BlockCount;
-  f.bytes_done = std::min(f.bytes_total, gauge_.Progress() * block_bytes + chunks_in_progress_ * chunk_bytes);
+  f.bytes_total = BlockBytes() * state_.BlockCount;
+  f.bytes_done = BytesDone();
   f.seconds = std::chrono::duration<double>(Clock::now() - writing_since_).count();
   f.calibration = CommandLineText(calibration_);
   return f;
@@ -180,9 +185,8 @@ WritingProgress ProgressSurface::Progress() const {
   WritingProgress p;
   p.erasing_begun = erasing_begun_;
   p.blocks = state_.BlockCount;
-  const int64_t block_bytes = int64_t{state_.ChunkSize} * state_.ChunksPerBlock;
   p.address = bytes_reached_;
-  p.blocks_done = block_bytes > 0 ? bytes_reached_ / block_bytes : 0;
+  p.blocks_done = BlockBytes() > 0 ? bytes_reached_ / BlockBytes() : 0;
   return p;
 }
 

@@ -75,6 +75,9 @@ class ProgressSurface : public ConsoleSurface {
 
  private:
   ProgressFigures Figures() const;
+  int64_t BlockBytes() const;
+  // The bytes of the blocks and chunks written so far.
+  int64_t BytesDone() const;
   void Redraw(bool force);
 
   ProgressView& view_;
