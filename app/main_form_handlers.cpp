@@ -10,6 +10,7 @@
 #include "app/main_form.h"
 #include "app/utf8_path.h"
 #include "firmware/firmware_source.h"
+#include "firmware/hex_survey.h"
 #include "firmware/image_builder.h"
 #include "protocol/identification.h"
 #include "protocol/programming_run.h"
@@ -191,7 +192,17 @@ void TMainForm::ButtonOpenHexClick() {
     const std::string chosen = desktop_.ChooseFileToOpen(view_, OpenDialog1Filter, OpenDialog1FileName);
     if (chosen.empty()) return;
     OpenDialog1FileName = chosen;
-    firmware_text_.Assign(ReadTextFile(PathFromUtf8(chosen)));
+    HexText text(ReadTextFile(PathFromUtf8(chosen)));
+    // A file that is not Intel HEX would pass every line check and become an image of
+    // nothing: refused with the HEX texts' beep and box, everything left as it was. An
+    // empty file goes on, and the gauge refuses its maximum as ever.
+    const HexTextProblem problem = SurveyHexText(text).problem;
+    if (problem == HexTextProblem::Binary || problem == HexTextProblem::NoDataRecord) {
+      MessageBeep(MB_ICONHAND);
+      ShowMessage(NotIntelHexMessage(problem, LastHexFileName()));
+      return;
+    }
+    firmware_text_ = std::move(text);
     if (!PrepareFirmwareImage()) return;
     SetStatus(kFileOpenedHead + LastHexFileName() + kFileOpenedTail);
     ShowMessage(kFileOpenedMessage);

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "app/form_harness.h"
 #include "app/utf8_path.h"
@@ -103,6 +104,30 @@ TEST_F(OpenHex, RefusesALineWithAWrongChecksum) {
   EXPECT_TRUE(w.form->State().ImageComplete);
   EXPECT_EQ(w.form->FirmwareText().LineCount(), 4u);
   EXPECT_EQ(w.form->GaugeProgress(), 0);
+}
+
+// A file that is not Intel HEX (an error page saved as firmware.hex, a raw binary) is
+// refused with the HEX texts' beep and a box that names it; the image, the label, the
+// write button and the memo stay as they were.
+TEST_F(OpenHex, RefusesAFileThatIsNotIntelHex) {
+  w.SetEnabledControls("01111");
+  const std::string image_start = w.form->State().ImageText.substr(0, 64);
+  const std::string binary("\x7F" "ELF\x02\x01\x01\x00:0400000043EF01F0D9\n", 27);
+  for (const auto& [name, content, message] :
+       {std::tuple{"firmware.hex", std::string("<html><body>404 Not Found</body></html>\n"),
+                   "Файл firmware.hex не містить записів Intel HEX!"},
+        std::tuple{"fw.bin", binary, "Файл fw.bin двійковий, а не текст Intel HEX!"}}) {
+    SCOPED_TRACE(name);
+    w.desktop.Clear();
+    w.desktop.dialog_answers.push_back(Write(name, content));
+    w.form->ButtonOpenHexClick();
+    EXPECT_EQ(w.desktop.Messages(), Strings{message});
+    EXPECT_EQ(w.desktop.beeps, std::vector<unsigned>{MB_ICONHAND});
+    EXPECT_EQ(w.EnabledControls(), "01111");
+    EXPECT_EQ(w.Status(), "Мікропрограма готова до запису");
+    EXPECT_EQ(w.form->State().ImageText.substr(0, 64), image_start);
+    EXPECT_EQ(w.form->FirmwareText().LineCount(), 4715u);
+  }
 }
 
 TEST_F(OpenHex, ShowsWhyAFileCannotBeRead) {

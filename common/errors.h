@@ -19,6 +19,21 @@ class EConvertError : public Exception {
   using Exception::Exception;
 };
 
+// A file that could not be opened, read or written: the runtime's text, with the file's
+// full path and the system's error number kept apart, so that a tool can say it in the
+// operator's words.
+class EFileError : public Exception {
+ public:
+  EFileError(const std::string& message, std::string path, int error)
+      : Exception(message), path_(std::move(path)), error_(error) {}
+  const std::string& Path() const { return path_; }
+  int Error() const { return error_; }
+
+ private:
+  std::string path_;
+  int error_;
+};
+
 // A value refused by a control, such as a negative gauge maximum.
 class ERangeError : public Exception {
  public:

@@ -17,7 +17,7 @@ std::string ReadTextFile(const std::filesystem::path& path) {
     const std::u8string utf8 = std::filesystem::absolute(path, ignored).u8string();
     const std::string full(utf8.begin(), utf8.end());
     // std::strerror's text may live in one buffer for the whole program.
-    return Exception("Cannot open file \"" + full + "\". " + std::generic_category().message(error));
+    return EFileError("Cannot open file \"" + full + "\". " + std::generic_category().message(error), full, error);
   };
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) throw fail(EISDIR);

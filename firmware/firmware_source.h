@@ -8,7 +8,7 @@
 
 namespace zorvan {
 
-// The file's whole content; raises zorvan::Exception with the text
+// The file's whole content; raises zorvan::EFileError with the text
 // Cannot open file "<full path>". <reason>
 // A path object, so that a folder name in Cyrillic reaches the system intact on Windows,
 // where a narrow string would be read in the ANSI code page.

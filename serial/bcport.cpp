@@ -188,4 +188,20 @@ void TBComPort::ApplyTimeoutSettings() {
   if (connected_) ApplyTimeoutsToDevice();
 }
 
+std::string PortAccessHint(const std::string& port) {
+  const PortDiagnosis d = DiagnosePort(port);
+  switch (d.kind) {
+    case PortDiagnosis::Folder: return d.path + " is a folder, not a serial port.";
+    case PortDiagnosis::File: return d.path + " is a file, not a serial port.";
+    case PortDiagnosis::NotADevice: return d.path + " is not a serial port.";
+    case PortDiagnosis::NoPermission:
+      if (d.group.empty()) return "No permission to open " + d.path + ": ask the administrator for access to it.";
+      return "No permission to open " + d.path + ": add your user to the group '" + d.group + "' (sudo usermod -aG " +
+             d.group + " $USER), then log in again.";
+    case PortDiagnosis::Device:
+    case PortDiagnosis::Missing: break;
+  }
+  return {};
+}
+
 }  // namespace zorvan

@@ -231,6 +231,29 @@ class TBComPort : public PortOperations {
   TNotifyEvent on_tx_empty_;
 };
 
+// What stands where a port's name leads, for telling the operator why it could not be
+// opened, or why what opened is no port.
+struct PortDiagnosis {
+  enum Kind {
+    Device,        // a device, or nothing more can be told (Windows' COM names)
+    Missing,       // nothing there
+    Folder,
+    File,
+    NotADevice,    // something else that is no character device
+    NoPermission,  // a device this user may not open
+  };
+  Kind kind = Device;
+  // The path the name leads to: what was tried (on Windows the name as given).
+  std::string path;
+  // NoPermission: the group that grants access to the device; empty when only the
+  // administrator can (the device belongs to root's group).
+  std::string group;
+  // Missing: a bare name, looked up among the devices, that names something in the
+  // current folder, which only a path (./name) reaches.
+  bool in_current_folder = false;
+};
+PortDiagnosis DiagnosePort(const std::string& port);
+
 // A line that tells the operator more about why `port` could not be opened than the
 // port's own text does (a file or a folder named in its place; no permission on the
 // device, and the group that grants it); empty when there is nothing to add.

@@ -8,6 +8,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -28,9 +29,20 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Deadline = std::optional<Clock::time_point>;
 
+bool NameExists(const std::string& path) {
+  struct stat node {};
+  return lstat(path.c_str(), &node) == 0;
+}
+
+// A name with a "/" in it is a path and is taken as it stands (/dev/ttyUSB0, ./port1, a
+// link in the current folder); a bare name is a device under /dev (ttyUSB0), or else a
+// stable name under /dev/serial/by-id. A bare name found in neither leads to /dev.
 std::string DevicePath(const std::string& port) {
-  if (port.empty() || port.front() == '/') return port;
-  return "/dev/" + port;
+  if (port.empty() || port.find('/') != std::string::npos) return port;
+  const std::string device = "/dev/" + port;
+  if (NameExists(device)) return device;
+  const std::string stable = "/dev/serial/by-id/" + port;
+  return NameExists(stable) ? stable : device;
 }
 
 int Fd(intptr_t handle) { return static_cast<int>(handle); }
@@ -279,27 +291,43 @@ int TBComPort::WriteBytes(const char* data, int count) {
   return sent;
 }
 
-std::string PortAccessHint(const std::string& port) {
-  const std::string path = DevicePath(port);
+namespace {
+
+// The kernel names the subsystem of most character devices in sysfs (/dev/null's is
+// "mem"); a pseudo-terminal has no entry there. Asked without opening the device, as an
+// open raises a real port's modem lines.
+bool TerminalOrUnknown(dev_t device) {
+  std::error_code ec;
+  const std::filesystem::path subsystem = std::filesystem::read_symlink(
+      "/sys/dev/char/" + std::to_string(major(device)) + ":" + std::to_string(minor(device)) + "/subsystem", ec);
+  return ec || subsystem.filename() == "tty";
+}
+
+}  // namespace
+
+PortDiagnosis DiagnosePort(const std::string& port) {
+  PortDiagnosis d;
+  d.path = DevicePath(port);
   struct stat node {};
-  if (path.empty() || stat(path.c_str(), &node) != 0) return {};
-  if (S_ISDIR(node.st_mode)) return path + " is a folder, not a serial port.";
-  if (S_ISREG(node.st_mode)) return path + " is a file, not a serial port.";
-  if (!S_ISCHR(node.st_mode)) return path + " is not a serial port.";
-  if (access(path.c_str(), R_OK | W_OK) == 0 || errno != EACCES) return {};
-  std::string owner;
+  if (d.path.empty() || stat(d.path.c_str(), &node) != 0) {
+    d.kind = PortDiagnosis::Missing;
+    d.in_current_folder = !port.empty() && port.find('/') == std::string::npos && NameExists(port);
+    return d;
+  }
+  if (S_ISDIR(node.st_mode)) d.kind = PortDiagnosis::Folder;
+  else if (S_ISREG(node.st_mode)) d.kind = PortDiagnosis::File;
+  else if (!S_ISCHR(node.st_mode) || !TerminalOrUnknown(node.st_rdev)) d.kind = PortDiagnosis::NotADevice;
+  if (d.kind != PortDiagnosis::Device || access(d.path.c_str(), R_OK | W_OK) == 0 || errno != EACCES) return d;
+  d.kind = PortDiagnosis::NoPermission;
   // getgrgid's record is shared by the whole program; the runs of a gang ask at once.
   struct group record {};
   struct group* found = nullptr;
   std::vector<char> buffer(16384);
-  if (getgrgid_r(node.st_gid, &record, buffer.data(), buffer.size(), &found) == 0 && found) {
-    owner = found->gr_name;
+  if (getgrgid_r(node.st_gid, &record, buffer.data(), buffer.size(), &found) == 0 && found &&
+      std::string(found->gr_name) != "root") {
+    d.group = found->gr_name;
   }
-  if (owner.empty() || owner == "root") {
-    return "No permission to open " + path + ": ask the administrator for access to it.";
-  }
-  return "No permission to open " + path + ": add your user to the group '" + owner +
-         "' (sudo usermod -aG " + owner + " $USER), then log in again.";
+  return d;
 }
 
 std::string PortIdentity(const std::string& port) {

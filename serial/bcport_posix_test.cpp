@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "serial/bcport.h"
@@ -51,7 +52,7 @@ void InChildAs(uid_t uid, Body body) {
       ::testing::ExitedWithCode(0), "");
 }
 
-TEST(TBComPortOnPty, OpensByPathOrBareNameAndClosesOnce) {
+TEST(TBComPortOnPty, OpensByPathAndClosesOnce) {
   PtyPair pty;
   const int descriptors = OpenDescriptorCount();
   TBComPort port;
@@ -67,9 +68,61 @@ TEST(TBComPortOnPty, OpensByPathOrBareNameAndClosesOnce) {
   EXPECT_EQ(OpenDescriptorCount(), descriptors);
   EXPECT_TRUE(port.Close());
 
-  port.SetPort(pty.SlavePath().substr(5));  // "pts/N" means /dev/pts/N
-  EXPECT_TRUE(port.Open());
+  // A name with a "/" in it is a path as it stands: "pts/N" is not /dev/pts/N.
+  port.SetPort(pty.SlavePath().substr(5));
+  EXPECT_EQ(OpenFailure(port), "Спроба відкрити неіснуючий СОМ-порт");
+}
+
+// A name with a "/" is a path as it stands, a link in the current folder included; a bare
+// name is looked up among the devices only, and what it names in the current folder is
+// said, since only "./name" reaches it.
+TEST(TBComPortOnPty, APathIsTakenAsItStandsAndABareNameIsADevice) {
+  PtyPair pty;
+  const std::string link = "zorvan-port-link-" + std::to_string(getpid());
+  ASSERT_EQ(symlink(pty.SlavePath().c_str(), link.c_str()), 0);
+  TBComPort port;
+  port.SetPort("./" + link);
+  EXPECT_EQ(OpenFailure(port), "");
   EXPECT_TRUE(port.Close());
+  EXPECT_EQ(PortIdentity("./" + link), pty.SlavePath());
+
+  port.SetPort(link);
+  EXPECT_EQ(OpenFailure(port), "Спроба відкрити неіснуючий СОМ-порт");
+  const PortDiagnosis bare = DiagnosePort(link);
+  EXPECT_EQ(bare.kind, PortDiagnosis::Missing);
+  EXPECT_EQ(bare.path, "/dev/" + link);
+  EXPECT_TRUE(bare.in_current_folder);
+  unlink(link.c_str());
+
+  EXPECT_EQ(DiagnosePort("/tmp").kind, PortDiagnosis::Folder);
+  EXPECT_EQ(PortAccessHint("/tmp"), "/tmp is a folder, not a serial port.");
+  EXPECT_EQ(DiagnosePort("null").path, "/dev/null");
+  EXPECT_EQ(DiagnosePort("null").kind, PortDiagnosis::NotADevice);
+  EXPECT_EQ(DiagnosePort(pty.SlavePath()).kind, PortDiagnosis::Device);
+  EXPECT_FALSE(DiagnosePort("zorvan-no-such-port").in_current_folder);
+}
+
+// An adapter's stable name is a bare name too: found under /dev/serial/by-id when /dev
+// has nothing of that name.
+TEST(TBComPortOnPty, ABareNameIsAlsoLookedUpAmongTheStableNames) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to add a stable name under /dev/serial/by-id";
+  PtyPair pty;
+  const std::filesystem::path folder = "/dev/serial/by-id";
+  std::error_code ec;
+  const bool made_serial = std::filesystem::create_directory("/dev/serial", ec);
+  const bool made_by_id = std::filesystem::create_directory(folder, ec);
+  const std::string name = "usb-Zorvan_Test_Adapter_" + std::to_string(getpid()) + "-if00-port0";
+  std::filesystem::create_symlink(pty.SlavePath(), folder / name, ec);
+  ASSERT_FALSE(ec) << ec.message();
+  TBComPort port;
+  port.SetPort(name);
+  EXPECT_EQ(OpenFailure(port), "");
+  EXPECT_TRUE(port.Close());
+  EXPECT_EQ(DiagnosePort(name).path, (folder / name).string());
+  EXPECT_EQ(PortIdentity(name), pty.SlavePath());
+  std::filesystem::remove(folder / name);
+  if (made_by_id) std::filesystem::remove(folder, ec);
+  if (made_serial) std::filesystem::remove("/dev/serial", ec);
 }
 
 TEST(TBComPortOnPty, SettingsReachTheDeviceOnOpenAndAtOnceWhileOpen) {

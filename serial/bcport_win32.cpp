@@ -294,14 +294,16 @@ int TBComPort::WriteBytes(const char* data, int count) {
   return WriteTransfer(AsHandle(handle_), data, count, EndBy(WriteLimitFor(MakeCommTimeouts(timeouts_), count)));
 }
 
-std::string PortAccessHint(const std::string& port) {
+PortDiagnosis DiagnosePort(const std::string& port) {
+  PortDiagnosis d;
+  d.path = port;
   // Windows tells a port in use from a missing one itself. What it cannot tell is a path
   // given where a port name (which never holds a separator or a drive's colon) belongs.
-  if (port.find_first_of("\\/:") == std::string::npos) return {};
+  if (port.find_first_of("\\/:") == std::string::npos) return d;
   const std::string path = DevicePath(port);
-  if (IsFolder(path)) return port + " is a folder, not a serial port.";
-  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return port + " is a file, not a serial port.";
-  return {};
+  if (IsFolder(path)) d.kind = PortDiagnosis::Folder;
+  else if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) d.kind = PortDiagnosis::File;
+  return d;
 }
 
 std::string PortIdentity(const std::string& port) {

@@ -84,6 +84,7 @@ for path in /usr/bin/zorvan-flasher /usr/bin/zorvan-flash /usr/bin/zorvan-sim \
             /usr/share/icons/hicolor/scalable/apps/zorvan-flasher.svg \
             /usr/share/icons/hicolor/48x48/apps/zorvan-flasher.png \
             /usr/share/man/man1/zorvan-flash.1.gz /usr/share/man/man1/zorvan-sim.1.gz \
+            /usr/share/man/uk/man1/zorvan-flash.1.gz \
             /usr/lib/udev/rules.d/70-zorvan-adapters.rules \
             /usr/share/doc/$package/README.md.gz /usr/share/doc/$package/copyright; do
   [ -e "$path" ] || fail "the package did not install $path"

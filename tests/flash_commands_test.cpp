@@ -37,7 +37,7 @@ TEST_F(FlashCommands, WriteProgramsTheHexFileAndExitsZero) {
   SimProcess sim(Device({"--verify", hex_}));
   const ProgramResult flash = RunProgram("zorvan-flash", {"write", "--port", sim.PortPath(), "--hex", hex_});
   EXPECT_EQ(flash.status, 0) << flash.err;
-  EXPECT_NE(flash.out.find("] 100%  128/128 bytes"), std::string::npos) << flash.out;
+  EXPECT_NE(flash.out.find("] 100%  128/128 байт"), std::string::npos) << flash.out;
   // The final message's lines, centred in the window's box, stand at the left margin here.
   EXPECT_NE(flash.out.find("\nМікропрограма успішно завантажена в "), std::string::npos) << flash.out;
   EXPECT_NE(flash.out.find("\nПісля запису необхідно провести встановлення конфігурації"), std::string::npos)
@@ -61,9 +61,10 @@ TEST_F(FlashCommands, DetectShowsTheDescription) {
   SimProcess sim(Device({"--description", "250101"}));
   const ProgramResult flash = RunProgram("zorvan-flash", {"detect", "--port", sim.PortPath()});
   EXPECT_EQ(flash.status, 0);
+  // The window's advice to open a HEX file is a command line's own here.
   EXPECT_EQ(flash.out,
             "Визначино:\n250101\nРобота приладу призупинена!\n"
-            "Відкрийте мікропрограму з розширенням - HEX\n");
+            "Прилад чекає в завантажувачі: zorvan-flash write записує його, zorvan-flash reset повертає до роботи.\n");
 }
 
 TEST_F(FlashCommands, DetectWithNoDeviceExitsFour) {
@@ -100,19 +101,22 @@ TEST_F(FlashCommands, ADescriptionThatIsNoNumberExitsTen) {
   SimProcess sim(Device({"--description", "26A313"}));
   const ProgramResult flash = RunProgram("zorvan-flash", {"write", "--port", sim.PortPath()});
   EXPECT_EQ(flash.status, 10);
-  EXPECT_EQ(flash.err, "'26A313' is not a valid integer value.\n");
+  EXPECT_EQ(flash.err, "«26A313» — не ціле число.\n");
 }
 
 TEST_F(FlashCommands, PortErrorsExitThree) {
   const ProgramResult missing = RunProgram("zorvan-flash", {"detect", "--port", "/dev/zorvan-no-such-port"});
   EXPECT_EQ(missing.status, 3);
-  EXPECT_EQ(missing.err, "Спроба відкрити неіснуючий СОМ-порт.\n");
+  EXPECT_EQ(missing.err,
+            "Спроба відкрити неіснуючий СОМ-порт: /dev/zorvan-no-such-port.\n"
+            "Порти системи показує zorvan-flash ports.\n");
 
-  SimProcess sim(Device({"--hangup-after", "5"}));
+  // The device hangs up in its identification, long before anything is erased.
+  SimProcess sim(Device({"--hangup-after", "1"}));
   const ProgramResult hung_up = RunProgram("zorvan-flash", {"write", "--port", sim.PortPath(), "--hex", hex_});
   EXPECT_EQ(hung_up.status, 3);
-  EXPECT_TRUE(hung_up.err == "Помилка запису в порт.\nНеобхідно повторно відкрити програму!\n" ||
-              hung_up.err == "Помилка читання з порта\nНеобхідно повторно відкрити програму!\n")
+  const std::string advice = ": " + sim.PortPath() + ".\nПеревірте з'єднання з приладом і запустіть команду знову.\n";
+  EXPECT_TRUE(hung_up.err == "Помилка запису в порт" + advice || hung_up.err == "Помилка читання з порта" + advice)
       << hung_up.err;
 }
 
@@ -156,19 +160,22 @@ TEST_F(FlashCommands, OnALineFasterThanItsRateTheResultComesAsTheDeviceIsReset) 
   SimProcess sim(gang, 2);
   Program flash("zorvan-flash", {"write", "--port", sim.PortPaths()[0], "--port", sim.PortPaths()[1], "--baud",
                                  "1200", "--hex", hex_});
-  EXPECT_LT(ResultAfterLastReset(sim, 4, flash, "Port "), std::chrono::milliseconds(3000));
+  EXPECT_LT(ResultAfterLastReset(sim, 4, flash, "Порт "), std::chrono::milliseconds(3000));
   EXPECT_EQ(flash.Finish().status, 0);
 }
 
+// What stands in a port's place is said in one line; a path that leads nowhere is named.
 TEST_F(FlashCommands, APortPathThatIsNoTerminalIsAPortErrorAndNothingIsWritten) {
   const std::string file = dir_ + "/notes.txt";
   std::ofstream(file) << "keep me";
-  const std::string setup_failed = "Помилка функції SetupComm\nНеобхідно повторно відкрити програму!\n";
+  const std::string missing = "Спроба відкрити неіснуючий СОМ-порт: ";
+  const std::string advice = ".\nПорти системи показує zorvan-flash ports.\n";
   const std::pair<std::string, std::string> cases[] = {
-      {file, setup_failed + file + " is a file, not a serial port.\n"},
-      {dir_, setup_failed + dir_ + " is a folder, not a serial port.\n"},
-      {dir_ + "/missing", "Спроба відкрити неіснуючий СОМ-порт.\n"},
-      {file + "/below-a-file", "Спроба відкрити неіснуючий СОМ-порт.\n"},
+      {file, file + " — це файл, а не послідовний порт.\n"},
+      {dir_, dir_ + " — це тека, а не послідовний порт.\n"},
+      {"/dev/null", "/dev/null не є послідовним портом.\n"},
+      {dir_ + "/missing", missing + dir_ + "/missing" + advice},
+      {file + "/below-a-file", missing + file + "/below-a-file" + advice},
   };
   for (const char* command : {"detect", "write", "reset"}) {
     for (const auto& [path, message] : cases) {
@@ -185,22 +192,31 @@ TEST_F(FlashCommands, HexAndUsageErrorsExitTwoAndOne) {
   const ProgramResult no_file =
       RunProgram("zorvan-flash", {"write", "--port", "/dev/null", "--hex", dir_ + "/missing.hex"});
   EXPECT_EQ(no_file.status, 2);
-  EXPECT_EQ(no_file.err, "Cannot open file \"" + dir_ + "/missing.hex\". No such file or directory.\n");
+  EXPECT_EQ(no_file.err, "Не вдається відкрити файл \"" + dir_ +
+                             "/missing.hex\": немає такого файлу чи теки.\nЖодного приладу не зачеплено.\n");
 
   const ProgramResult no_port = RunProgram("zorvan-flash", {"write"});
   EXPECT_EQ(no_port.status, 1);
-  EXPECT_EQ(no_port.err, "zorvan-flash write: --port PATH is required (see zorvan-flash --help)\n");
+  EXPECT_EQ(no_port.err, "zorvan-flash write: потрібен --port ШЛЯХ (див. zorvan-flash --help)\n");
   const ProgramResult bad_rate = RunProgram("zorvan-flash", {"detect", "--port", "x", "--baud", "115201"});
   EXPECT_EQ(bad_rate.status, 1);
   EXPECT_EQ(bad_rate.err,
-            "zorvan-flash detect: the rate '115201' is not one of 110, 300, 600, 1200, 2400, 4800, 9600, 14400, "
-            "19200, 38400, 56000, 57600, 115200, 128000, 256000 (see zorvan-flash --help)\n");
+            "zorvan-flash detect: швидкість «115201» не одна з 110, 300, 600, 1200, 2400, 4800, 9600, 14400, "
+            "19200, 38400, 56000, 57600, 115200, 128000, 256000 (див. zorvan-flash --help)\n");
+  // An option whose value is missing is named as such.
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"detect", "--port"},
+                                               {"write", "--port", "x", "--hex"}, {"check", "--dump-image"},
+                                               {"records", "runs.jsonl", "--since"}}) {
+    const ProgramResult r = RunProgram("zorvan-flash", args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "zorvan-flash " + args[0] + ": " + args.back() + " потребує значення (див. zorvan-flash --help)\n");
+  }
 
   // Help after a command is that command's help, whatever else was given, and no error.
   const ProgramResult write_help = RunProgram("zorvan-flash", {"write", "--port", "x", "--help"});
   EXPECT_EQ(write_help.status, 0) << write_help.err;
-  EXPECT_EQ(write_help.out.rfind("Usage: zorvan-flash write --port PATH", 0), 0u) << write_help.out;
-  EXPECT_EQ(write_help.out.find("records FILE"), std::string::npos) << write_help.out;
+  EXPECT_EQ(write_help.out.rfind("Використання: zorvan-flash write --port ШЛЯХ", 0), 0u) << write_help.out;
+  EXPECT_EQ(write_help.out.find("records ФАЙЛ"), std::string::npos) << write_help.out;
 }
 
 TEST_F(FlashCommands, CtrlCWhileBlocksAreWrittenStopsTheRunAndExitsEight) {
@@ -221,7 +237,7 @@ TEST_F(FlashCommands, CtrlCBeforeAnythingIsErasedEndsAtOnce) {
   flash.Signal(SIGINT);
   const ProgramResult result = flash.Finish();
   EXPECT_EQ(result.status, 8);
-  EXPECT_EQ(result.err, "\nzorvan-flash: interrupted\n");
+  EXPECT_EQ(result.err, "\nzorvan-flash: перервано\n");
 }
 
 TEST_F(FlashCommands, ResetSaysSo) {

@@ -57,7 +57,8 @@ TEST(ForcedWrite, WritesWhatTheGateRefusesOnlyAsFarAsItIsTold) {
   // The loop takes a device that holds this firmware for the one it has just programmed.
   const ProgramResult loop = RunProgram("zorvan-flash", {"write", "--loop", "--force", "--port", ports[0]});
   EXPECT_EQ(loop.status, 1);
-  EXPECT_EQ(loop.err, "zorvan-flash write: --loop does not go with --force or --allow-downgrade (see zorvan-flash --help)\n");
+  EXPECT_EQ(loop.err,
+            "zorvan-flash write: --loop не поєднується з --force чи --allow-downgrade (див. zorvan-flash --help)\n");
   std::filesystem::remove_all(dir);
 }
 

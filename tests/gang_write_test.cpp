@@ -37,7 +37,7 @@ class GangWrite : public ::testing::Test {
 
   // The summary table's row of `port`, its columns separated by runs of spaces.
   static std::string TableRow(const std::string& out, const std::string& port) {
-    const size_t table = out.find("\nPort ");
+    const size_t table = out.find("\nПорт ");
     if (table == std::string::npos) return {};
     const size_t row = out.find("\n" + port + " ", table);
     if (row == std::string::npos) return {};
@@ -63,7 +63,7 @@ TEST_F(GangWrite, ProgramsEveryDeviceByteForByte) {
               std::string::npos)
         << devices.out;
     // Off a terminal every line of a run carries its port.
-    EXPECT_NE(flash.out.find(port + ": [########################] 100%  128/128 bytes"), std::string::npos);
+    EXPECT_NE(flash.out.find(port + ": [########################] 100%  128/128 байт"), std::string::npos);
     EXPECT_EQ(TableRow(flash.out, port).rfind(port + " 250101 Мікропрограма успішно завантажена в ", 0), 0u)
         << flash.out;
   }
@@ -105,8 +105,8 @@ TEST_F(GangWrite, APortNamedTwiceIsRefusedBeforeAnythingStarts) {
   std::filesystem::create_symlink(sim.PortPaths()[1], link);
   const ProgramResult flash = RunProgram("zorvan-flash", Write({sim.PortPaths()[0], sim.PortPaths()[1], link}));
   EXPECT_EQ(flash.status, 1);
-  EXPECT_EQ(flash.err, "zorvan-flash write: --port " + sim.PortPaths()[1] + " and --port " + link +
-                           " are the same port (" + sim.PortPaths()[1] + "); nothing was started\n");
+  EXPECT_EQ(flash.err, "zorvan-flash write: --port " + sim.PortPaths()[1] + " і --port " + link +
+                           " — один і той самий порт (" + sim.PortPaths()[1] + "); нічого не розпочато\n");
   EXPECT_EQ(flash.out, "");
   const ProgramResult devices = sim.Stop();
   EXPECT_EQ(devices.err, "") << "a device was spoken to";

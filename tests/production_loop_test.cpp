@@ -72,7 +72,7 @@ TEST_F(ProductionLoop, ProgramsThreeSuccessiveDevicesOnOnePortOnceEach) {
   const std::string port = dir_ + "/usb-adapter";
   SimProcess sim(Devices({"--count", "3", "--in-turn", "--link", port, "--port-leaves", "--gap", "300", "--device",
                           "1", "--leave-after", "300", "--device", "2", "--hangup-after", "6"}));
-  Program flash("zorvan-flash", Loop({port}));
+  Program flash("zorvan-flash", Loop({port}), Locale::English);
   ASSERT_TRUE(WaitForRecords([](const auto& records) { return records.size() >= 3; })) << flash.OutputSoFar();
   // The third device stays: two more looks at it must not program it again.
   std::this_thread::sleep_for(5s);
@@ -109,7 +109,7 @@ TEST_F(ProductionLoop, LoopsOnTwoPortsAtOnce) {
                           "--port-leaves", "--gap", "300", "--device", "2", "--gap", "5000"}),
                  2);
   const std::string uart = sim.PortPaths()[1];
-  Program flash("zorvan-flash", Loop({adapter, uart}));
+  Program flash("zorvan-flash", Loop({adapter, uart}), Locale::English);
   ASSERT_TRUE(WaitForRecords([&](const auto& records) {
     std::map<std::string, int> per_port;
     for (const RunRecord& r : records) ++per_port[r.port];

@@ -33,7 +33,7 @@ std::string ReadFile(const std::string& path) {
 
 }  // namespace
 
-Program::Program(const std::string& name, const std::vector<std::string>& args) {
+Program::Program(const std::string& name, const std::vector<std::string>& args, Locale locale) {
   char pattern[] = "/tmp/zorvan-program-XXXXXX";
   if (!mkdtemp(pattern)) throw std::runtime_error("mkdtemp failed");
   dir_ = pattern;
@@ -49,6 +49,7 @@ Program::Program(const std::string& name, const std::vector<std::string>& args) 
     const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     dup2(o, STDOUT_FILENO);
     dup2(e, STDERR_FILENO);
+    setenv("LC_ALL", locale == Locale::English ? "en_US.UTF-8" : "C.UTF-8", 1);
     std::vector<char*> argv;
     for (std::string& a : argv_text) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -115,8 +116,8 @@ std::string WriteHexFile(const std::string& path, int bytes) {
   return path;
 }
 
-ProgramResult RunProgram(const std::string& name, const std::vector<std::string>& args) {
-  return Program(name, args).Finish();
+ProgramResult RunProgram(const std::string& name, const std::vector<std::string>& args, Locale locale) {
+  return Program(name, args, locale).Finish();
 }
 
 std::string Program::OutputSoFar() const { return ReadFile(dir_ + "/out"); }

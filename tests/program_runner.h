@@ -15,11 +15,15 @@ struct ProgramResult {
   std::string err;
 };
 
+// The locale a program runs in, for its screens' language: LC_ALL is set to C.UTF-8
+// (Ukrainian, the operators') or en_US.UTF-8 (English), whatever the test's own.
+enum class Locale { Ukrainian, English };
+
 // A program of the build directory (ZORVAN_BUILD_DIR) in a process of its own, its
 // output kept in files. It is killed when the test's process ends.
 class Program {
  public:
-  Program(const std::string& name, const std::vector<std::string>& args);
+  Program(const std::string& name, const std::vector<std::string>& args, Locale locale = Locale::Ukrainian);
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
@@ -40,7 +44,8 @@ class Program {
 std::string WriteHexFile(const std::string& path, int bytes);
 
 // Runs a program to its end.
-ProgramResult RunProgram(const std::string& name, const std::vector<std::string>& args);
+ProgramResult RunProgram(const std::string& name, const std::vector<std::string>& args,
+                         Locale locale = Locale::Ukrainian);
 
 // zorvan-sim started with `args`; its first lines of output are the ports to open, one
 // per device (`count` of them, as its --count says).

@@ -52,6 +52,11 @@ class RunRecords : public ::testing::Test {
     return records;
   }
 
+  std::string WriteFile(const std::string& name, const std::string& content) const {
+    std::ofstream(dir_ + "/" + name, std::ios::binary) << content;
+    return dir_ + "/" + name;
+  }
+
   std::string dir_, hex_, record_;
 };
 
@@ -102,8 +107,8 @@ TEST_F(RunRecords, ARecordFileThatCannotBeOpenedStopsTheCommandBeforeTheDeviceIs
   record_ = dir_;  // a folder
   const ProgramResult flash = RunProgram("zorvan-flash", Write({sim.PortPath()}));
   EXPECT_EQ(flash.status, 12);
-  EXPECT_EQ(flash.err, "Cannot open the record file \"" + dir_ + "\" for appending: Is a directory. "
-                       "No device was touched.\n");
+  EXPECT_EQ(flash.err, "Не вдається відкрити файл записів \"" + dir_ + "\" для дописування: це тека. "
+                       "Жодного приладу не зачеплено.\n");
   const ProgramResult device = sim.Stop();
   EXPECT_EQ(device.err, "") << "the device was spoken to";
 }
@@ -115,7 +120,8 @@ TEST_F(RunRecords, AFileWhoseLastLineWasCutIsStillReadAndAppendedTo) {
   std::ofstream(record_, std::ios::app) << "{\"began\": \"2026-03-13T14:0";  // the plug was pulled
   EXPECT_EQ(RunProgram("zorvan-flash", Write({ports[1]})).status, 0);
 
-  const ProgramResult table = RunProgram("zorvan-flash", {"records", record_});
+  // In English, the system's own messages the records keep included.
+  const ProgramResult table = RunProgram("zorvan-flash", {"records", record_}, Locale::English);
   EXPECT_EQ(table.status, 0);
   EXPECT_EQ(table.err, "zorvan-flash records: line 2 of " + record_ + " is not a run record; left out\n");
   std::istringstream lines(table.out);
@@ -128,12 +134,26 @@ TEST_F(RunRecords, AFileWhoseLastLineWasCutIsStillReadAndAppendedTo) {
   EXPECT_NE(first.find(" " + ports[0] + " "), std::string::npos) << table.out;
   EXPECT_NE(second.find(" " + ports[1] + " "), std::string::npos) << table.out;
   EXPECT_NE(second.find(" fw.hex sha256:"), std::string::npos) << table.out;
-  EXPECT_NE(second.find(" Мікропрограма успішно завантажена в "), std::string::npos) << table.out;
+  EXPECT_NE(second.find(" The firmware was written successfully at "), std::string::npos) << table.out;
 
   const ProgramResult one_port = RunProgram("zorvan-flash", {"records", record_, "--port", ports[1]});
   EXPECT_EQ(std::count(one_port.out.begin(), one_port.out.end(), '\n'), 2) << one_port.out;
   const ProgramResult future = RunProgram("zorvan-flash", {"records", record_, "--since", "2999-01-01"});
-  EXPECT_EQ(future.out, "No run records match in " + record_ + "\n");
+  EXPECT_EQ(future.out, "Жоден запис прогону в " + record_ + " не відповідає умовам.\n");
+}
+
+// A file that is missing, or holds no record at all (a HEX file given by mistake, an
+// empty file), has a status of its own, not the one of a record file a run cannot write.
+TEST_F(RunRecords, RecordsTellsAMissingFileAndOneWithoutRecordsByTheirOwnStatuses) {
+  const ProgramResult missing = RunProgram("zorvan-flash", {"records", record_});
+  EXPECT_EQ(missing.status, 15);
+  EXPECT_EQ(missing.err, "Не вдається відкрити файл \"" + record_ + "\": немає такого файлу чи теки.\n");
+  for (const std::string& file : {hex_, WriteFile("empty.jsonl", "")}) {
+    const ProgramResult none = RunProgram("zorvan-flash", {"records", file});
+    EXPECT_EQ(none.status, 16);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(none.err, "У " + file + " немає жодного запису прогону.\n");
+  }
 }
 
 }  // namespace

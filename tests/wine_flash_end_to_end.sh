@@ -38,6 +38,19 @@ echo "== $port (on $pty) registered, then listed by zorvan-flash.exe ports"
   /t REG_SZ /d "$port" /f '&' "$(windows_path "$(realpath "$flash")")" ports | tee "$work/ports.out"
 grep -q "^$port " "$work/ports.out" || { echo "FAILED: $port is not listed"; exit 1; }
 
+# The command line speaks the user's interface language: English in an English one,
+# Ukrainian otherwise (Wine takes it from the locale it is started in).
+echo "== zorvan-flash.exe check, in a Ukrainian and in an English user interface"
+for locale in uk_UA.UTF-8 en_US.UTF-8; do
+  said=$(LC_ALL=$locale "$here/wine_run.sh" "$flash" check --quiet | tr -d '\r')
+  echo "   $locale: $said"
+  case $locale:$said in
+    uk_UA.UTF-8:"Образ готовий: 75348 байт з вбудованої мікропрограми, діапазонів адрес: 4") ;;
+    en_US.UTF-8:"Image ready: 75348 bytes from the carried firmware, address ranges: 4") ;;
+    *) echo "FAILED: zorvan-flash.exe check under LC_ALL=$locale"; exit 1 ;;
+  esac
+done
+
 echo "== zorvan-flash.exe write --port $port"
 "$here/wine_run.sh" "$flash" write --port "$port" --hex "$(windows_path "$work/firmware.hex")"
 

@@ -138,37 +138,53 @@ photograph "$main" main-automatic
 click ButtonWrite
 expect_text LabelNameOfHex 30 "Вимкнено. Прошито 0, збоїв 0, відмов 0"
 
+# Opens the open dialog and types PATH (a Linux path) into its file name box, then Return.
+open_in_dialog() {
+  click ButtonOpenHex
+  local dialog dialog_title
+  dialog=$(message_box 60) || fail "no open dialog"
+  dialog_title=$(head -n 1 <<<"$dialog")
+  echo "   the dialog '$dialog_title'"
+  wait_for 10 box_on_screen "$dialog_title" || fail "the open dialog is not on the screen"
+  # shellcheck disable=SC2046
+  photograph_area $(sed -n 2p <<<"$dialog") open-dialog
+  # The file name box has the focus as the dialog opens. xdotool types a letter the
+  # keyboard's map lacks (the Cyrillic ones) by mapping it to a spare key for a moment,
+  # and a busy Wine may read the map once it is restored and miss the letter: the name is
+  # typed again, each time more slowly, until the box holds it.
+  xdotool windowfocus --sync "$(box_window "$dialog_title")"
+  sleep 0.5
+  windows_path="Z:${1//\//\\}"
+  holds_path() { [ "$(probe file-name)" = "$windows_path" ]; }
+  for attempt in 1 2 3 4 5 6 7 8; do
+    xdotool key --clearmodifiers End shift+Home Delete
+    xdotool type --delay $((50 * attempt)) "$windows_path"
+    wait_for 5 holds_path && break
+    echo "   the box read '$(probe file-name)': typed again"
+  done
+  holds_path || fail "the file name box reads '$(probe file-name)', not '$windows_path'"
+  xdotool key --clearmodifiers Return
+}
+
 echo "== Відкрити: a HEX file typed into the open dialog"
 hex_dir="$work/Прошивки"
 mkdir -p "$hex_dir"
 printf ':0400000001020304F2\n:00000001FF\n' >"$hex_dir/fw.hex"
-click ButtonOpenHex
-dialog=$(message_box 60) || fail "no open dialog"
-dialog_title=$(head -n 1 <<<"$dialog")
-echo "   the dialog '$dialog_title'"
-wait_for 10 box_on_screen "$dialog_title" || fail "the open dialog is not on the screen"
-# shellcheck disable=SC2046
-photograph_area $(sed -n 2p <<<"$dialog") open-dialog
-# The file name box has the focus as the dialog opens. xdotool types a letter the
-# keyboard's map lacks (the Cyrillic ones) by mapping it to a spare key for a moment, and a
-# busy Wine may read the map once it is restored and miss the letter: the name is typed
-# again until the box holds it.
-xdotool windowfocus --sync "$(box_window "$dialog_title")"
-sleep 0.5
-hex_path="Z:${hex_dir//\//\\}\\fw.hex"
-holds_hex_path() { [ "$(probe file-name)" = "$hex_path" ]; }
-for _ in 1 2 3 4 5; do
-  xdotool key --clearmodifiers End shift+Home Delete
-  xdotool type --delay 50 "$hex_path"
-  wait_for 5 holds_hex_path && break
-  echo "   the box read '$(probe file-name)': typed again"
-done
-holds_hex_path || fail "the file name box reads '$(probe file-name)', not '$hex_path'"
-xdotool key --clearmodifiers Return
-expect_text LabelNameOfHex 30 "Мікропрограма : fw.hex - відкрита. Запишіть в прилад"
+open_in_dialog "$hex_dir/fw.hex"
+opened="Мікропрограма : fw.hex - відкрита. Запишіть в прилад"
+expect_text LabelNameOfHex 30 "$opened"
 box=$(message_box 30) || fail "no message after the file was opened"
 grep -q "Мікропрограма відкрита," <<<"$box" || fail "opening the file ended with: $box"
 photograph_and_close_box "$box" message-opened
+
+echo "== Відкрити: an error page saved as firmware.hex is refused"
+printf '<html><body>404 Not Found</body></html>\n' >"$work/firmware.hex"
+open_in_dialog "$work/firmware.hex"
+box=$(message_box 30) || fail "no message after the page was opened"
+grep -q "Файл firmware.hex не містить записів Intel HEX!" <<<"$box" || fail "opening the page ended with: $box"
+photograph_and_close_box "$box" message-not-hex
+[ "$(probe text LabelNameOfHex)" = "$opened" ] || fail "after the refusal the label reads '$(probe text LabelNameOfHex)'"
+echo "   refused; the label still reads '$opened'"
 
 echo "== Alt+F4 ends the program"
 close_window

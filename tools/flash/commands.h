@@ -4,14 +4,18 @@
 #include <string>
 #include <vector>
 
+#include "tools/flash/texts.h"
+
 namespace zorvan::cli {
 
 using Arguments = std::vector<std::string>;
 
 struct Command {
   const char* name;
-  const char* usage;    // the line --help shows
-  const char* summary;  // what it does, a few lines
+  Msg usage;                 // its arguments, for its own help
+  Msg line;                  // its line in the help's list of commands
+  Msg prose;                 // what it does, a few lines
+  std::vector<Msg> options;  // the option lines of its own help
   int (*run)(const Arguments& args);
 };
 
@@ -24,5 +28,9 @@ int RunRecords(const Arguments& args);
 
 // All subcommands in the order --help lists them.
 const std::vector<Command>& Commands();
+
+// The help, whole or of one command, in the screen's language.
+std::string HelpText();
+std::string CommandHelpText(const Command& command);
 
 }  // namespace zorvan::cli

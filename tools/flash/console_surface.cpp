@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "common/local_time.h"
+#include "tools/flash/system_texts.h"
 
 namespace zorvan::cli {
 
@@ -28,7 +29,7 @@ void ConsoleSurface::AddMemoLine(const std::string& line) {
 }
 
 void ConsoleSurface::ShowMessage(const std::string& text) {
-  *messages_ << TerminalLines(text) << std::endl;
+  *messages_ << CommandLineText(TerminalLines(text)) << std::endl;
 }
 
 void ConsoleSurface::ProcessMessages() { gui_->ServePending(); }

@@ -1,6 +1,6 @@
 #pragma once
-// The operator surface of the command line: messages go to the terminal, the controls of
-// the window have nothing to stand for here.
+// The operator surface of the command line: messages go to the terminal in the screen's
+// language, the controls of the window have nothing to stand for here.
 
 #include <iosfwd>
 #include <string>

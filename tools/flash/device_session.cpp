@@ -6,8 +6,11 @@
 
 #include "common/errors.h"
 #include "protocol/loader_port.h"
-#include "tools/flash/interrupt.h"
 #include "tools/flash/exit_codes.h"
+#include "tools/flash/interrupt.h"
+#include "tools/flash/port_errors.h"
+#include "tools/flash/system_texts.h"
+#include "tools/flash/texts.h"
 
 namespace zorvan::cli {
 
@@ -28,27 +31,35 @@ std::string RateList() {
 
 }  // namespace
 
+int UsageError(const char* command, const std::string& problem) {
+  std::cerr << Say(Msg::UsageProblem, {command, problem}) << "\n";
+  return kExitUsage;
+}
+
 std::optional<DeviceOptions> ParseDeviceOptions(const Arguments& args, const char* command, bool write) {
   DeviceOptions o;
   auto fail = [&](const std::string& problem) -> std::optional<DeviceOptions> {
-    std::cerr << "zorvan-flash " << command << ": " << problem << " (see zorvan-flash --help)\n";
+    UsageError(command, problem);
     return std::nullopt;
   };
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    const bool has_value = i + 1 < args.size();
+    const bool takes_value = a == "--port" || a == "--baud" || (write && (a == "--hex" || a == "--record"));
+    if (takes_value && i + 1 == args.size()) return fail(Say(Msg::NeedsValue, {a}));
     if (a == "--verbose") {
       o.verbose = true;
-    } else if (a == "--port" && has_value) {
-      if (!o.ports.empty() && !write) return fail(std::string(command) + " takes one --port");
+    } else if (a == "-q" || a == "--quiet") {
+      o.quiet = true;
+    } else if (a == "--port") {
+      if (!o.ports.empty() && !write) return fail(Say(Msg::TakesOnePort, {command}));
       o.ports.push_back(args[++i]);
-    } else if (a == "--baud" && has_value) {
+    } else if (a == "--baud") {
       const auto index = RateIndex(args[++i]);
-      if (!index) return fail("the rate '" + args[i] + "' is not one of " + RateList());
+      if (!index) return fail(Say(Msg::RateNotKnown, {args[i], RateList()}));
       o.baud_rate_index = *index;
-    } else if (a == "--hex" && has_value && write) {
+    } else if (a == "--hex" && write) {
       o.hex = args[++i];
-    } else if (a == "--record" && has_value && write) {
+    } else if (a == "--record" && write) {
       o.record = args[++i];
     } else if (a == "--loop" && write) {
       o.loop = true;
@@ -57,16 +68,21 @@ std::optional<DeviceOptions> ParseDeviceOptions(const Arguments& args, const cha
     } else if (a == "--allow-downgrade" && write) {
       o.allow_downgrade = true;
     } else {
-      return fail("unexpected argument '" + a + "'");
+      return fail(Say(Msg::UnexpectedArgument, {a}));
     }
   }
-  if (o.ports.empty()) return fail("--port PATH is required");
+  if (o.ports.empty()) return fail(Say(Msg::PortRequired));
+  if (o.quiet && o.verbose) return fail(Say(Msg::QuietWithVerbose));
   if (o.loop && (o.force > 0 || o.allow_downgrade)) {
     // The loop takes a device that holds this firmware for the one it has just
     // programmed; forcing is for one device at a time.
-    return fail("--loop does not go with --force or --allow-downgrade");
+    return fail(Say(Msg::LoopWithForce));
   }
   return o;
+}
+
+Verbosity VerbosityOf(const DeviceOptions& options) {
+  return options.quiet ? Verbosity::Quiet : options.verbose ? Verbosity::Verbose : Verbosity::Normal;
 }
 
 DeviceSession::DeviceSession(std::string port_name, int baud_rate_index)
@@ -89,12 +105,14 @@ int DeviceSession::Run(ProgressSurface& surface, const ImageState& image,
   } catch (const RunInterrupted&) {
     return kExitStopped;
   } catch (const EConvertError& e) {
-    surface.ShowError(ExceptionDisplayText(e.Message()));
+    surface.ShowError(e.Message(), ExceptionDisplayText(CommandLineText(e.Message())));
     return kExitBadDescription;
   } catch (const Exception& e) {
     // Nothing but the port raises inside the loader's procedures otherwise.
-    const std::string hint = PortAccessHint(port_name_);
-    surface.ShowError(ExceptionDisplayText(e.Message()) + (hint.empty() ? "" : "\n" + hint));
+    std::string text = PortErrorText(port_name_, e.Message());
+    const WritingProgress progress = surface.Progress();
+    if (progress.erasing_begun) text += "\n" + PartlyWrittenText(progress);
+    surface.ShowError(e.Message(), text);
     return kExitPortError;
   }
 }
@@ -102,7 +120,7 @@ int DeviceSession::Run(ProgressSurface& surface, const ImageState& image,
 int RunOnConsole(const DeviceOptions& options, const std::function<int(Flasher&)>& procedure) {
   DeviceSession session(options.ports.front(), options.baud_rate_index);
   ConsoleProgressView view(std::cout, std::cerr, isatty(STDOUT_FILENO) != 0);
-  ProgressSurface surface(view, session.state, options.verbose);
+  ProgressSurface surface(view, session.state, VerbosityOf(options));
   return session.Run(surface, procedure);
 }
 

@@ -21,6 +21,7 @@ struct DeviceOptions {
   std::string hex;     // empty: the carried firmware
   std::string record;  // the file run records are appended to; empty: none
   bool verbose = false;
+  bool quiet = false;  // no progress: only the result and errors
   bool loop = false;  // program device after device on each port until Ctrl+C
   // How far the version gate gives way: 1 writes a device that holds this version or
   // describes itself with no version; 2, or allow_downgrade, one with a newer version too.
@@ -28,10 +29,17 @@ struct DeviceOptions {
   bool allow_downgrade = false;
 };
 
-// --port PATH (required), --baud RATE and --verbose; for `write` also several --port,
-// --hex FILE, --record FILE, --loop, --force (once or twice) and --allow-downgrade.
-// Prints what is wrong and returns nothing when the arguments do not fit.
+// --port PATH (required), --baud RATE, --verbose and -q (--quiet); for `write` also
+// several --port, --hex FILE, --record FILE, --loop, --force (once or twice) and
+// --allow-downgrade. Prints what is wrong and returns nothing when the arguments do not
+// fit.
 std::optional<DeviceOptions> ParseDeviceOptions(const Arguments& args, const char* command, bool write = false);
+
+Verbosity VerbosityOf(const DeviceOptions& options);
+
+// Prints "zorvan-flash COMMAND: PROBLEM (see zorvan-flash --help)" on the error output
+// and returns the exit status of a wrong command line.
+int UsageError(const char* command, const std::string& problem);
 
 class DeviceSession {
  public:

@@ -18,6 +18,9 @@ enum ExitCode : int {
   kExitGangIncomplete = 11, // a gang run: not every device was programmed (the table says which)
   kExitRecordFailed = 12,   // the run record file could not be opened (nothing started) or written
   kExitLoopFailures = 13,   // a production loop ended, and at least one device failed in it
+  kExitDumpFailed = 14,     // check: --dump-image or --dump-hex could not be written
+  kExitRecordsUnreadable = 15,  // records: the file is missing or cannot be read
+  kExitNoRecords = 16,      // records: the file holds no run record
 };
 
 }  // namespace zorvan::cli

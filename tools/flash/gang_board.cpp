@@ -4,7 +4,9 @@
 #include <ostream>
 
 #include "tools/flash/progress_surface.h"
+#include "tools/flash/system_texts.h"
 #include "tools/flash/text_table.h"
+#include "tools/flash/texts.h"
 
 namespace zorvan::cli {
 
@@ -32,7 +34,7 @@ class GangBoard::RowView : public ProgressView {
 GangBoard::GangBoard(std::ostream& out, std::ostream& err, bool terminal, std::vector<std::string> ports,
                      size_t columns)
     : out_(out), err_(err), terminal_(terminal), ports_(std::move(ports)), columns_(columns),
-      lines_(ports_.size(), "identifying the device") {
+      lines_(ports_.size(), Say(Msg::IdentifyingDevice)) {
   for (const std::string& port : ports_) port_width_ = std::max(port_width_, TextColumns(port));
   for (size_t i = 0; i < ports_.size(); ++i) rows_.push_back(std::make_unique<RowView>(*this, i));
   std::lock_guard lock(mutex_);
@@ -126,10 +128,13 @@ void GangBoard::EraseLocked() {
 }
 
 std::string SummaryTable(const std::vector<std::string>& ports, const std::vector<WriteOutcome>& outcomes) {
-  std::vector<std::vector<std::string>> rows = {{"Port", "Description", "Result", "Time", "Status"}};
+  std::vector<std::vector<std::string>> rows = {{Say(Msg::HeadingPort), Say(Msg::HeadingDescription),
+                                                  Say(Msg::HeadingResult), Say(Msg::HeadingTime),
+                                                  Say(Msg::HeadingStatus)}};
   for (size_t i = 0; i < ports.size(); ++i) {
     const WriteOutcome& o = outcomes[i];
-    rows.push_back({ports[i], OneLine(o.description), o.result, DurationText(o.seconds), std::to_string(o.exit_status)});
+    rows.push_back({ports[i], OneLine(o.description), CommandLineText(o.result), DurationText(o.seconds),
+                    std::to_string(o.exit_status)});
   }
   return FormatTable(rows);
 }

@@ -11,6 +11,8 @@
 #include "tools/flash/console_text.h"
 #include "tools/flash/exit_codes.h"
 #include "tools/flash/gang_board.h"
+#include "tools/flash/system_texts.h"
+#include "tools/flash/texts.h"
 #include "tools/flash/write_run.h"
 
 namespace zorvan::cli {
@@ -18,8 +20,8 @@ namespace zorvan::cli {
 namespace {
 
 std::string ResultLine(const WriteOutcome& outcome) {
-  return outcome.result + "  (" + DurationText(outcome.seconds) + ", exit status " +
-         std::to_string(outcome.exit_status) + ")";
+  return Say(Msg::ResultWithStatus,
+             {CommandLineText(outcome.result), DurationText(outcome.seconds), std::to_string(outcome.exit_status)});
 }
 
 }  // namespace
@@ -30,7 +32,7 @@ int RunGang(const DeviceOptions& options, const ImageState& image, const std::st
   std::vector<WriteOutcome> outcomes(ports.size());
   std::atomic<bool> unrecorded{false};
   {
-    GangBoard board(std::cout, std::cerr, isatty(STDOUT_FILENO) != 0, ports, ConsoleColumns());
+    GangBoard board(std::cout, std::cerr, isatty(STDOUT_FILENO) != 0 && !options.quiet, ports, ConsoleColumns());
     std::vector<std::thread> runs;
     for (size_t i = 0; i < ports.size(); ++i) {
       // Each run blocks in its pauses and transfers, as the window's does: one thread

@@ -2,10 +2,14 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
+#include <cstring>
+#include <string>
 
 #include "tools/flash/exit_codes.h"
+#include "tools/flash/texts.h"
 
 namespace zorvan::cli {
 
@@ -19,13 +23,17 @@ std::atomic<bool> g_loop_running{false};
 std::atomic<bool> g_loop_end{false};
 static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free);
 
+// The note written when Ctrl+C ends the program, made in the screen's language before
+// the handler is set: the handler itself may not build a string.
+char g_interrupted_note[128];
+size_t g_interrupted_length = 0;
+
 void OnInterrupt(int) {
   // Windows puts the default action back before calling a handler.
   std::signal(SIGINT, OnInterrupt);
   if (g_loop_running.load() && !g_loop_end.exchange(true)) return;
   if (g_writing_runs.load() == 0 || g_stop_requested.load()) {
-    static const char kNote[] = "\nzorvan-flash: interrupted\n";
-    [[maybe_unused]] auto ignored = write(STDERR_FILENO, kNote, sizeof kNote - 1);
+    [[maybe_unused]] auto ignored = write(STDERR_FILENO, g_interrupted_note, g_interrupted_length);
     _exit(kExitStopped);
   }
   g_stop_requested = true;
@@ -33,7 +41,12 @@ void OnInterrupt(int) {
 
 }  // namespace
 
-void CatchInterrupt() { std::signal(SIGINT, OnInterrupt); }
+void CatchInterrupt() {
+  const std::string note = "\n" + Say(Msg::Interrupted) + "\n";
+  g_interrupted_length = std::min(note.size(), sizeof g_interrupted_note);
+  std::memcpy(g_interrupted_note, note.data(), g_interrupted_length);
+  std::signal(SIGINT, OnInterrupt);
+}
 
 bool StopRequested() { return g_stop_requested; }
 

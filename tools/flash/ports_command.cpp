@@ -10,7 +10,10 @@
 #include "serial/ecomport.h"
 #include "serial/port_list.h"
 #include "tools/flash/commands.h"
+#include "tools/flash/device_session.h"
 #include "tools/flash/exit_codes.h"
+#include "tools/flash/system_texts.h"
+#include "tools/flash/texts.h"
 
 namespace zorvan::cli {
 
@@ -25,29 +28,28 @@ std::string DetailsOf(const SerialPortInfo& port) {
   };
   if (!port.UsbVendorId.empty()) add(port.UsbVendorId + ":" + port.UsbProductId);
   add(port.Product);
-  if (!port.SerialNumber.empty()) add("serial " + port.SerialNumber);
+  if (!port.SerialNumber.empty()) add(Say(Msg::PortSerialNumber, {port.SerialNumber}));
   if (!port.Driver.empty()) add("(" + port.Driver + ")");
-  if (!port.LatencyTimerMs.empty()) add("latency timer " + port.LatencyTimerMs + " ms");
+  if (!port.LatencyTimerMs.empty()) add(Say(Msg::PortLatencyTimer, {port.LatencyTimerMs}));
   return details;
 }
 
 }  // namespace
 
 int RunPorts(const Arguments& args) {
-  if (!args.empty()) {
-    std::cerr << "zorvan-flash ports: unexpected argument '" << args[0] << "'\n";
-    return kExitUsage;
+  for (const std::string& a : args) {
+    // The list is the result.
+    if (a != "-q" && a != "--quiet") return UsageError("ports", Say(Msg::UnexpectedArgument, {a}));
   }
   std::vector<SerialPortInfo> ports;
   try {
     ports = ListSerialPortDetails();
   } catch (const EComPort& e) {
-    std::cerr << ExceptionDisplayText(e.Message()) << "\n";
+    std::cerr << ExceptionDisplayText(CommandLineText(e.Message())) << "\n";
     return kExitPortError;
   }
   if (ports.empty()) {
-    std::cerr << "No serial ports are registered. A Linux pseudo-terminal (a simulated device)\n"
-                 "is never listed: give its path to --port as it stands.\n";
+    std::cerr << Say(Msg::NoPorts) << "\n";
     return kExitOk;
   }
   size_t width = 0;

@@ -15,7 +15,10 @@
 #include "tools/flash/exit_codes.h"
 #include "tools/flash/gang_board.h"
 #include "tools/flash/interrupt.h"
+#include "tools/flash/port_errors.h"
+#include "tools/flash/system_texts.h"
 #include "tools/flash/text_table.h"
+#include "tools/flash/texts.h"
 #include "tools/flash/write_run.h"
 
 namespace zorvan::cli {
@@ -25,6 +28,17 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kWaitSlice = std::chrono::milliseconds(50);
 constexpr auto kBellPause = std::chrono::milliseconds(300);
+
+// "passed", "refused" or "FAILED", as wide as the widest of them, so that the result
+// lines' columns stand one under another.
+std::string ResultWord(DeviceResult result) {
+  const Msg word = result == DeviceResult::Passed ? Msg::ResultPassed
+                   : result == DeviceResult::Refused ? Msg::ResultRefused
+                                                     : Msg::ResultFailed;
+  size_t width = 0;
+  for (Msg m : {Msg::ResultPassed, Msg::ResultRefused, Msg::ResultFailed}) width = std::max(width, TextColumns(Say(m)));
+  return PadTo(Say(word), width);
+}
 
 DeviceResult ResultOf(int exit_status) {
   switch (exit_status) {
@@ -41,14 +55,14 @@ DeviceResult ResultOf(int exit_status) {
 
 std::string PhaseText(CyclePhase phase, const std::string& detail) {
   switch (phase) {
-    case CyclePhase::WaitingForDevice: return "waiting for a device";
-    case CyclePhase::Programming: return "programming the device (" + OneLine(detail) + ")";
-    case CyclePhase::Passed: return "passed; take the device away";
-    case CyclePhase::Failed: return "FAILED; take the device away";
-    case CyclePhase::Refused: return "refused; take the device away";
-    case CyclePhase::AlreadyProgrammed: return "the device holds this firmware already; take it away";
-    case CyclePhase::PortMissing: return "no such port: waiting for the adapter";
-    case CyclePhase::PortError: return "port error, trying again: " + OneLine(detail);
+    case CyclePhase::WaitingForDevice: return Say(Msg::PhaseWaiting);
+    case CyclePhase::Programming: return Say(Msg::PhaseProgramming, {OneLine(CommandLineText(detail))});
+    case CyclePhase::Passed: return Say(Msg::PhasePassed);
+    case CyclePhase::Failed: return Say(Msg::PhaseFailed);
+    case CyclePhase::Refused: return Say(Msg::PhaseRefused);
+    case CyclePhase::AlreadyProgrammed: return Say(Msg::PhaseAlreadyProgrammed);
+    case CyclePhase::PortMissing: return Say(Msg::PhasePortMissing);
+    case CyclePhase::PortError: return Say(Msg::PhasePortError, {OneLine(CommandLineText(detail))});
   }
   return {};
 }
@@ -124,10 +138,10 @@ class ConsoleStation : public CycleStation {
     Record(outcome);
     const DeviceResult result = ResultOf(outcome.exit_status);
     if (result == DeviceResult::Gone) return result;
-    const char* word = result == DeviceResult::Passed ? "passed " : result == DeviceResult::Refused ? "refused" : "FAILED ";
     loop_.board.Print(index_,
-                      std::string(word) + "  " + DurationText(outcome.seconds) + "  " + OneLine(outcome.description) +
-                          "  " + outcome.result + "  (exit status " + std::to_string(outcome.exit_status) + ")",
+                      ResultWord(result) + "  " + DurationText(outcome.seconds) + "  " + OneLine(outcome.description) +
+                          "  " + CommandLineText(outcome.result) + "  " +
+                          Say(Msg::ExitStatusTail, {std::to_string(outcome.exit_status)}),
                       false);
     Ring(result);
     return result;
@@ -143,7 +157,7 @@ class ConsoleStation : public CycleStation {
     if (!loop_.board.Terminal() && port_trouble && text != last_note_) loop_.board.Print(index_, text, true);
     last_note_ = port_trouble ? text : std::string();
     if (phase == CyclePhase::PortError) {
-      const std::string hint = PortAccessHint(port_);
+      const std::string hint = PortHint(port_);
       if (!hint.empty() && hint != last_hint_) loop_.board.Print(index_, hint, true);
       last_hint_ = hint;
     }
@@ -195,9 +209,9 @@ class ConsoleStation : public CycleStation {
 }  // namespace
 
 std::string TallyLine(const CycleTally& tally) {
-  std::string line = "passed " + std::to_string(tally.passed) + "  failed " + std::to_string(tally.failed) +
-                     "  refused " + std::to_string(tally.refused);
-  if (tally.Devices() > 0) line += "  " + DurationText(tally.SecondsPerDevice()) + " per device";
+  std::string line =
+      Say(Msg::Tally, {std::to_string(tally.passed), std::to_string(tally.failed), std::to_string(tally.refused)});
+  if (tally.Devices() > 0) line += "  " + Say(Msg::PerDevice, {DurationText(tally.SecondsPerDevice())});
   return line;
 }
 
@@ -207,7 +221,8 @@ int RunLoop(const DeviceOptions& options, const ImageState& image, const std::st
   LoopTotals totals(options.ports.size());
   std::atomic<bool> unrecorded{false};
   {
-    GangBoard board(std::cout, std::cerr, isatty(STDOUT_FILENO) != 0, options.ports, ConsoleColumns());
+    GangBoard board(std::cout, std::cerr, isatty(STDOUT_FILENO) != 0 && !options.quiet, options.ports,
+                    ConsoleColumns());
     LoopContext loop{options, image, hex_file_name, recorder, board, totals, unrecorded};
     std::vector<std::unique_ptr<ConsoleStation>> stations;
     for (size_t i = 0; i < options.ports.size(); ++i) stations.push_back(std::make_unique<ConsoleStation>(loop, i));
@@ -224,12 +239,12 @@ int RunLoop(const DeviceOptions& options, const ImageState& image, const std::st
     for (bool noted = false; running > 0; std::this_thread::sleep_for(kWaitSlice)) {
       if (noted || !LoopEndRequested()) continue;
       noted = true;
-      board.Note("zorvan-flash: the loop ends once the runs in progress are over (Ctrl+C again stops them)");
+      board.Note(Say(Msg::LoopEnding));
     }
     for (std::thread& cycle : cycles) cycle.join();
   }
   const CycleTally sum = totals.Sum();
-  std::cout << "zorvan-flash: the loop has ended: " << TallyLine(sum) << "\n" << std::flush;
+  std::cout << Say(Msg::LoopEnded, {TallyLine(sum)}) << "\n" << std::flush;
   if (sum.failed > 0) return kExitLoopFailures;
   return unrecorded ? kExitRecordFailed : kExitOk;
 }

@@ -7,6 +7,8 @@
 #include "protocol/programming_run.h"
 #include "protocol/stop_command.h"
 #include "tools/flash/interrupt.h"
+#include "tools/flash/system_texts.h"
+#include "tools/flash/texts.h"
 
 namespace zorvan::cli {
 
@@ -24,15 +26,15 @@ std::string ProgressLine(const ProgressFigures& f) {
   line.front() = '[';
   line.back() = ']';
   std::fill_n(line.begin() + 1, filled, '#');
-  char figures[128];
-  std::snprintf(figures, sizeof figures, " %3lld%%  %lld/%lld bytes", static_cast<long long>(f.percent),
-                static_cast<long long>(f.bytes_done), static_cast<long long>(f.bytes_total));
-  line += figures;
+  char percent[32];
+  std::snprintf(percent, sizeof percent, " %3lld%%  ", static_cast<long long>(f.percent));
+  line += percent + Say(Msg::ProgressBytes, {std::to_string(f.bytes_done), std::to_string(f.bytes_total)});
   if (f.bytes_done > 0 && f.seconds > 0) {
     const double rate = static_cast<double>(f.bytes_done) / f.seconds;
-    std::snprintf(figures, sizeof figures, "  %.1f KiB/s", rate / 1024);
-    line += figures;
-    line += "  " + DurationText(static_cast<double>(f.bytes_total - f.bytes_done) / rate) + " left";
+    char kib[32];
+    std::snprintf(kib, sizeof kib, "%.1f", rate / 1024);
+    line += "  " + Say(Msg::ProgressRate, {kib});
+    line += "  " + Say(Msg::ProgressLeft, {DurationText(static_cast<double>(f.bytes_total - f.bytes_done) / rate)});
   }
   if (!f.calibration.empty()) line += "  " + f.calibration;
   return line;
@@ -62,8 +64,8 @@ void ConsoleProgressView::Print(const std::string& text, bool error) {
   out_ << text << std::endl;
 }
 
-ProgressSurface::ProgressSurface(ProgressView& view, FlasherState& state, bool verbose)
-    : view_(view), state_(state), verbose_(verbose) {}
+ProgressSurface::ProgressSurface(ProgressView& view, FlasherState& state, Verbosity verbosity)
+    : view_(view), state_(state), verbosity_(verbosity) {}
 
 ProgressSurface::~ProgressSurface() {
   FinishBar();
@@ -80,12 +82,14 @@ void ProgressSurface::SetGaugeProgress(int64_t progress) {
   // although the chunk bar stands full until the next block is erased.
   if (progress != gauge_.Progress()) chunks_in_progress_ = 0;
   ConsoleSurface::SetGaugeProgress(progress);
+  if (writing_) bytes_reached_ = std::max(bytes_reached_, BytesDone());
   Redraw(false);
 }
 
 void ProgressSurface::SetChunkBarPosition(int position) {
   ConsoleSurface::SetChunkBarPosition(position);
   chunks_in_progress_ = position;
+  if (writing_) bytes_reached_ = std::max(bytes_reached_, BytesDone());
   Redraw(false);
 }
 
@@ -103,8 +107,8 @@ void ProgressSurface::SetStatus(const std::string& text) {
     WritingBegins();
   }
   writing_ = writing;
-  if (verbose_) {
-    view_.Print(text);
+  if (verbosity_ == Verbosity::Verbose) {
+    view_.Print(CommandLineText(text));
     drawn_ = false;
   }
   Redraw(true);
@@ -124,21 +128,21 @@ void ProgressSurface::AddMemoLine(const std::string& line) {
   ConsoleSurface::AddMemoLine(line);
   // Every attempt is logged right after its frame was sent.
   if (writing_) erasing_begun_ = true;
-  if (!verbose_) return;
-  view_.Print(line);
+  if (verbosity_ != Verbosity::Verbose) return;
+  view_.Print(CommandLineText(line));
   drawn_ = false;
   Redraw(true);
 }
 
 void ProgressSurface::ShowMessage(const std::string& text) {
   shown_.push_back(text);
-  view_.Print(TerminalLines(text));
+  view_.Print(CommandLineText(TerminalLines(text)));
   drawn_ = false;
 }
 
-void ProgressSurface::ShowError(const std::string& text) {
-  shown_.push_back(text);
-  view_.Print(text, /*error=*/true);
+void ProgressSurface::ShowError(const std::string& system_text, const std::string& screen_text) {
+  shown_.push_back(system_text);
+  view_.Print(screen_text, /*error=*/true);
   drawn_ = false;
 }
 
@@ -149,32 +153,46 @@ void ProgressSurface::ProcessMessages() {
     // Nothing has been erased on this device: it is left as it was, as a run alone
     // would be left when Ctrl+C ends the program at once.
     shown_.push_back(kStoppedStatus);
-    view_.Print("zorvan-flash: stopped before anything was erased");
+    view_.Print(Say(Msg::StoppedBeforeErase));
     throw RunInterrupted();
   }
   stop_given_ = StopCommand(state_, *this);
   if (!stop_given_ && !stop_deferred_noted_) {
     stop_deferred_noted_ = true;
-    view_.Print("zorvan-flash: the stop takes effect once the first block is written");
+    view_.Print(Say(Msg::StopDeferred));
     drawn_ = false;
   }
+}
+
+int64_t ProgressSurface::BlockBytes() const { return int64_t{state_.ChunkSize} * state_.ChunksPerBlock; }
+
+int64_t ProgressSurface::BytesDone() const {
+  return std::min(BlockBytes() * state_.BlockCount,
+                  gauge_.Progress() * BlockBytes() + int64_t{chunks_in_progress_} * state_.ChunkSize);
 }
 
 ProgressFigures ProgressSurface::Figures() const {
   ProgressFigures f;
   f.percent = gauge_.Percent();
-  const int64_t chunk_bytes = state_.ChunkSize;
-  const int64_t block_bytes = chunk_bytes * state_.ChunksPerBlock;
-  f.bytes_total = block_bytes * state_.BlockCount;
-  f.bytes_done = std::min(f.bytes_total, gauge_.Progress() * block_bytes + chunks_in_progress_ * chunk_bytes);
+  f.bytes_total = BlockBytes() * state_.BlockCount;
+  f.bytes_done = BytesDone();
   f.seconds = std::chrono::duration<double>(Clock::now() - writing_since_).count();
-  f.calibration = calibration_;
+  f.calibration = CommandLineText(calibration_);
   return f;
+}
+
+WritingProgress ProgressSurface::Progress() const {
+  WritingProgress p;
+  p.erasing_begun = erasing_begun_;
+  p.blocks = state_.BlockCount;
+  p.address = bytes_reached_;
+  p.blocks_done = BlockBytes() > 0 ? bytes_reached_ / BlockBytes() : 0;
+  return p;
 }
 
 // In place, a few times a second; as lines of their own, at every tenth of the writing.
 void ProgressSurface::Redraw(bool force) {
-  if (!writing_) return;
+  if (!writing_ || verbosity_ == Verbosity::Quiet) return;
   const ProgressFigures figures = Figures();
   if (!view_.RedrawsInPlace()) {
     const int64_t tenth = figures.percent / 10;

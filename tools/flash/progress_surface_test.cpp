@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "protocol/programming_run.h"
+#include "tools/flash/language.h"
 
 namespace zorvan::cli {
 namespace {
@@ -16,7 +17,7 @@ TEST(ProgressSurface, CountsAFinishedBlockOnceWhileTheNextIsErased) {
   state.BlockCount = 10;
   std::ostringstream out;
   ConsoleProgressView view(out, out, /*terminal=*/false);
-  ProgressSurface surface(view, state, /*verbose=*/false);
+  ProgressSurface surface(view, state, Verbosity::Normal);
   surface.SetStatus(kWritingStatus);
   surface.SetGaugeMax(state.BlockCount);
   surface.SetGaugeProgress(0);
@@ -26,19 +27,24 @@ TEST(ProgressSurface, CountsAFinishedBlockOnceWhileTheNextIsErased) {
   // The block is done; the chunk bar stands full until the next block's erase.
   surface.StepGauge(1);
   const std::string lines = out.str();
-  EXPECT_NE(lines.find(" 10%  64/640 bytes"), std::string::npos) << lines;
+  EXPECT_NE(lines.find(" 10%  64/640 байт"), std::string::npos) << lines;
   EXPECT_EQ(lines.find("128/640"), std::string::npos) << lines;
 }
 
-TEST(ProgressLine, ShowsBarPercentBytesRateTimeLeftAndCalibration) {
+TEST(ProgressLine, ShowsBarPercentBytesRateTimeLeftAndCalibrationInTheScreensLanguage) {
   ProgressFigures f;
   f.percent = 50;
   f.bytes_done = 2048;
   f.bytes_total = 4096;
   f.seconds = 2;
   f.calibration = "Автокалібровка: 1.0.2";
-  EXPECT_EQ(ProgressLine(f), "[############............]  50%  2048/4096 bytes  1.0 KiB/s  0:02 left  "
+  EXPECT_EQ(ProgressLine(f), "[############............]  50%  2048/4096 байт  1.0 КіБ/с  лишилось 0:02  "
                              "Автокалібровка: 1.0.2");
+  SetLanguage(Language::English);
+  f.calibration = "Calibration: 1.0.2";
+  EXPECT_EQ(ProgressLine(f), "[############............]  50%  2048/4096 bytes  1.0 KiB/s  0:02 left  "
+                             "Calibration: 1.0.2");
+  SetLanguage(Language::Ukrainian);
 }
 
 }  // namespace

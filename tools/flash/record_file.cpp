@@ -1,6 +1,7 @@
 #include "tools/flash/record_file.h"
 
 #include "common/errors.h"
+#include "tools/flash/texts.h"
 
 namespace zorvan::cli {
 
@@ -8,7 +9,8 @@ void RecordFile::Append(const std::string& line) {
   std::lock_guard lock(mutex_);
   const std::string text = (EndsWithLineFeed() ? "" : "\n") + line + "\n";
   if (!WriteAll(text)) {
-    throw Exception("Cannot write to the record file \"" + path_.string() + "\": " + LastError());
+    const std::string reason = LastError();
+    throw Exception(Say(Msg::CannotWriteRecordFile, {path_.string(), reason}));
   }
 }
 

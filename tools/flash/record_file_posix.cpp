@@ -6,17 +6,15 @@
 
 #include <cerrno>
 #include <climits>
-#include <system_error>
 
 #include "common/errors.h"
+#include "tools/flash/texts.h"
 
 namespace zorvan::cli {
 
 namespace {
 
 int Fd(intptr_t handle) { return static_cast<int>(handle); }
-
-std::string Quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
 
 }  // namespace
 
@@ -25,7 +23,8 @@ RecordFile::RecordFile(const std::filesystem::path& path) : path_(path) {
   // appends meanwhile.
   const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) {
-    throw Exception("Cannot open the record file " + Quoted(path) + " for appending: " + LastError());
+    const std::string reason = LastError();
+    throw Exception(Say(Msg::CannotOpenRecordFile, {path.string(), reason}));
   }
   handle_ = fd;
 }
@@ -53,7 +52,7 @@ bool RecordFile::WriteAll(const std::string& text) {
   return written == static_cast<ssize_t>(text.size());
 }
 
-std::string RecordFile::LastError() { return std::generic_category().message(errno); }
+std::string RecordFile::LastError() { return ErrorReason(errno); }
 
 std::string HostName() {
   char name[HOST_NAME_MAX + 1] = {};

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "common/errors.h"
+#include "tools/flash/texts.h"
 #include "tools/flash/record_file.h"
 
 namespace zorvan::cli {
@@ -16,9 +17,9 @@ std::string Utf8(const wchar_t* text, int length) {
   return out;
 }
 
-std::string Quoted(const std::filesystem::path& path) {
+std::string PathText(const std::filesystem::path& path) {
   const std::u8string utf8 = path.u8string();
-  return "\"" + std::string(utf8.begin(), utf8.end()) + "\"";
+  return std::string(utf8.begin(), utf8.end());
 }
 
 }  // namespace
@@ -30,7 +31,7 @@ RecordFile::RecordFile(const std::filesystem::path& path) : path_(path) {
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    throw Exception("Cannot open the record file " + Quoted(path) + " for appending: " + LastError());
+    throw Exception(Say(Msg::CannotOpenRecordFile, {PathText(path), LastError()}));
   }
   handle_ = reinterpret_cast<intptr_t>(file);
 }

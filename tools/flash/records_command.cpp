@@ -7,18 +7,30 @@
 #include "firmware/firmware_source.h"
 #include "serial/bcport.h"
 #include "tools/flash/commands.h"
+#include "tools/flash/device_session.h"
 #include "tools/flash/exit_codes.h"
 #include "tools/flash/progress_surface.h"
 #include "tools/flash/run_record.h"
+#include "tools/flash/system_texts.h"
 #include "tools/flash/text_table.h"
+#include "tools/flash/texts.h"
 
 namespace zorvan::cli {
 
 namespace {
 
 std::string FirmwareOf(const RunRecord& r) {
-  if (r.hex_file.empty()) return "carried " + r.firmware_version;
+  if (r.hex_file.empty()) return Say(Msg::CarriedVersion, {r.firmware_version});
   return r.hex_file + " sha256:" + r.hex_sha256.substr(0, 12);
+}
+
+// The system's message that ended the run, in the screen's language, with what else the
+// record says of the device.
+std::string ResultOf(const RunRecord& r) {
+  std::string result = CommandLineText(r.result);
+  if (r.forced) result += " " + Say(Msg::ForcedMark);
+  if (r.partly_written) result += " " + Say(Msg::PartlyWrittenMark);
+  return result;
 }
 
 }  // namespace
@@ -26,52 +38,54 @@ std::string FirmwareOf(const RunRecord& r) {
 int RunRecords(const Arguments& args) {
   std::string file, port;
   std::optional<std::time_t> since;
-  auto fail = [](const std::string& problem) {
-    std::cerr << "zorvan-flash records: " << problem << " (see zorvan-flash --help)\n";
-    return kExitUsage;
-  };
+  auto fail = [](const std::string& problem) { return UsageError("records", problem); };
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    const bool has_value = i + 1 < args.size();
-    if (a == "--since" && has_value) {
+    if ((a == "--since" || a == "--port") && i + 1 == args.size()) return fail(Say(Msg::NeedsValue, {a}));
+    if (a == "--since") {
       since = ParseLocalTime(args[++i]);
-      if (!since) return fail("--since takes a local date or time: 2026-03-13 or \"2026-03-13 14:05\", not '" + args[i] + "'");
-    } else if (a == "--port" && has_value) {
+      if (!since) return fail(Say(Msg::SinceFormat, {args[i]}));
+    } else if (a == "--port") {
       port = args[++i];
+    } else if (a == "-q" || a == "--quiet") {
+      // The table is the result.
     } else if (!a.empty() && a[0] != '-' && file.empty()) {
       file = a;
     } else {
-      return fail("unexpected argument '" + a + "'");
+      return fail(Say(Msg::UnexpectedArgument, {a}));
     }
   }
-  if (file.empty()) return fail("FILE is required");
+  if (file.empty()) return fail(Say(Msg::FileRequired));
 
   std::string text;
   try {
     text = ReadTextFile(file);
-  } catch (const Exception& e) {
-    std::cerr << ExceptionDisplayText(e.Message()) << "\n";
-    return kExitRecordFailed;
+  } catch (const EFileError& e) {
+    std::cerr << Say(Msg::CannotOpenFile, {e.Path(), ErrorReason(e.Error())}) << "\n";
+    return kExitRecordsUnreadable;
   }
   std::vector<size_t> skipped;
   const std::vector<RunRecord> records = ParseRecords(text, &skipped);
-  for (size_t line : skipped) {
-    std::cerr << "zorvan-flash records: line " << line << " of " << file << " is not a run record; left out\n";
+  // A file that is no record file at all (a HEX file given by mistake) is said in one line.
+  if (records.empty()) {
+    std::cerr << Say(Msg::NoRecords, {file}) << "\n";
+    return kExitNoRecords;
   }
+  for (size_t line : skipped) std::cerr << Say(Msg::NotARecord, {std::to_string(line), file}) << "\n";
   std::vector<std::vector<std::string>> rows = {
-      {"Began", "Host", "Port", "Description", "Firmware", "Result", "Status", "Time"}};
+      {Say(Msg::HeadingBegan), Say(Msg::HeadingHost), Say(Msg::HeadingPort), Say(Msg::HeadingDescription),
+       Say(Msg::HeadingFirmware), Say(Msg::HeadingResult), Say(Msg::HeadingStatus), Say(Msg::HeadingTime)}};
   for (const RunRecord& r : records) {
     if (!port.empty() && r.port != port && PortIdentity(r.port) != PortIdentity(port)) continue;
     if (since) {
       const std::optional<std::time_t> began = ParseIsoTime(r.began);
       if (!began || *began < *since) continue;
     }
-    rows.push_back({r.began, r.host, r.port, OneLine(r.description), FirmwareOf(r),
-                    r.forced ? r.result + " (forced)" : r.result, std::to_string(r.exit_status),
-                    DurationText(r.seconds)});
+    rows.push_back({r.began, r.host, r.port, OneLine(r.description), FirmwareOf(r), ResultOf(r),
+                    std::to_string(r.exit_status), DurationText(r.seconds)});
   }
   if (rows.size() == 1) {
-    std::cout << "No run records" << (port.empty() && !since ? "" : " match") << " in " << file << "\n";
+    std::cout << Say(Msg::NoRecordsMatch, {file}) << "\n";
     return kExitOk;
   }
   std::cout << FormatTable(rows);

@@ -77,6 +77,11 @@ std::string RecordLine(const RunRecord& r) {
       {"result", {{"message", r.result}, {"exit_status", r.exit_status}}},
       {"failed_attempts", r.failed_attempts},
       {"final_pauses", {{"erase", r.erase_pause}, {"write", r.write_pause}, {"commit", r.commit_pause}}},
+      {"progress", r.erasing_begun ? json{{"blocks_done", r.blocks_done},
+                                         {"blocks", r.blocks},
+                                         {"address", r.address},
+                                         {"partly_written", r.partly_written}}
+                                   : json(nullptr)},
   };
   // A real device may describe itself in its own code page.
   return record.dump(-1, ' ', false, json::error_handler_t::replace);
@@ -110,6 +115,15 @@ std::optional<RunRecord> ParseRecordLine(const std::string& line) {
   r.erase_pause = Number(pauses, "erase", 0);
   r.write_pause = Number(pauses, "write", 0);
   r.commit_pause = Number(pauses, "commit", 0);
+  const auto progress = record.find("progress");
+  r.erasing_begun = progress != record.end() && progress->is_object();
+  if (r.erasing_begun) {
+    r.blocks_done = Number(*progress, "blocks_done", int64_t{0});
+    r.blocks = Number(*progress, "blocks", int64_t{0});
+    r.address = Number(*progress, "address", int64_t{0});
+    const auto partly = progress->find("partly_written");
+    r.partly_written = partly != progress->end() && partly->is_boolean() && partly->get<bool>();
+  }
   return r;
 }
 

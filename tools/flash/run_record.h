@@ -2,6 +2,7 @@
 // The record of one device's write run, kept for production traceability: one line of
 // JSON per device and run (JSON Lines), appended to a file the operator names.
 
+#include <cstdint>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -30,6 +31,12 @@ struct RunRecord {
   int erase_pause = 0;
   int write_pause = 0;
   int commit_pause = 0;
+  // How far the writing got, for a run that began erasing; nothing for one that did not.
+  bool erasing_begun = false;
+  int64_t blocks_done = 0;
+  int64_t blocks = 0;
+  int64_t address = 0;          // the first byte not yet written
+  bool partly_written = false;  // it erased and did not complete: the device must be written again
 };
 
 // The record as one line of JSON, without its line feed. Bytes of the device's texts

@@ -80,7 +80,7 @@ TEST_F(RecordFileTest, AFileThatCannotBeOpenedForAppendingIsNamed) {
     RecordFile file(path_);
     ADD_FAILURE() << "a folder was opened as a record file";
   } catch (const Exception& e) {
-    EXPECT_EQ(e.Message().rfind("Cannot open the record file \"" + path_.string() + "\" for appending: ", 0), 0u)
+    EXPECT_EQ(e.Message().rfind("Не вдається відкрити файл записів \"" + path_.string() + "\" для дописування: ", 0), 0u)
         << e.Message();
   }
   fs::remove(path_);
@@ -101,9 +101,19 @@ TEST(RunRecordLine, KeepsEveryFieldAndSurvivesADescriptionThatIsNoUtf8) {
   r.hex_file = "fw.hex";
   r.hex_sha256 = std::string(64, 'a');
   r.result = "Мікропрограма успішно завантажена в 14:05:54";
-  r.exit_status = 0;
+  r.exit_status = 3;
   TakePauses("Автокалібровка: 3.1.2", r);
+  r.erasing_begun = true;
+  r.blocks_done = 37;
+  r.blocks = 128;
+  r.address = 0x9500;
+  r.partly_written = true;
   const std::string line = RecordLine(r);
+  // How far the run got follows the fields readers knew before it.
+  EXPECT_NE(line.find(R"("final_pauses":{"erase":3,"write":1,"commit":2},)"
+                      R"("progress":{"blocks_done":37,"blocks":128,"address":38144,"partly_written":true}})"),
+            std::string::npos)
+      << line;
   EXPECT_EQ(line.find('\n'), std::string::npos);
   const std::optional<RunRecord> back = ParseRecordLine(line);
   ASSERT_TRUE(back);
@@ -119,6 +129,15 @@ TEST(RunRecordLine, KeepsEveryFieldAndSurvivesADescriptionThatIsNoUtf8) {
   EXPECT_EQ(back->erase_pause, 3);
   EXPECT_EQ(back->write_pause, 1);
   EXPECT_EQ(back->commit_pause, 2);
+  EXPECT_TRUE(back->erasing_begun);
+  EXPECT_EQ(back->blocks_done, 37);
+  EXPECT_EQ(back->blocks, 128);
+  EXPECT_EQ(back->address, 0x9500);
+  EXPECT_TRUE(back->partly_written);
+
+  r.erasing_begun = false;
+  EXPECT_NE(RecordLine(r).find(R"("progress":null})"), std::string::npos);
+  EXPECT_FALSE(ParseRecordLine(RecordLine(r))->erasing_begun);
 }
 
 TEST(RunRecordTime, ReadsTheOffsetItWrites) {

@@ -64,6 +64,11 @@ void RunRecorder::Record(const std::string& port, const WriteOutcome& outcome) {
   r.result = outcome.result;
   r.exit_status = outcome.exit_status;
   TakePauses(outcome.calibration, r);
+  r.erasing_begun = outcome.progress.erasing_begun;
+  r.blocks_done = outcome.progress.blocks_done;
+  r.blocks = outcome.progress.blocks;
+  r.address = outcome.progress.address;
+  r.partly_written = r.erasing_begun && outcome.exit_status != 0;
   file_.Append(RecordLine(r));
 }
 

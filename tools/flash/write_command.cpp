@@ -15,8 +15,10 @@
 #include "tools/flash/exit_codes.h"
 #include "tools/flash/gang_write.h"
 #include "tools/flash/interrupt.h"
+#include "tools/flash/hex_file.h"
 #include "tools/flash/production_loop.h"
 #include "tools/flash/run_recorder.h"
+#include "tools/flash/texts.h"
 #include "tools/flash/write_run.h"
 
 namespace zorvan::cli {
@@ -31,8 +33,7 @@ bool PortsAreDistinct(const std::vector<std::string>& ports) {
     const std::string identity = PortIdentity(port);
     const auto [earlier, fresh] = named.emplace(identity, port);
     if (fresh) continue;
-    std::cerr << "zorvan-flash write: --port " << earlier->second << " and --port " << port
-              << " are the same port (" << identity << "); nothing was started\n";
+    std::cerr << "zorvan-flash write: " << Say(Msg::SamePort, {earlier->second, port, identity}) << "\n";
     return false;
   }
   return true;
@@ -51,18 +52,15 @@ int RunWrite(const Arguments& args) {
     try {
       recorder = std::make_unique<RunRecorder>(*options);
     } catch (const Exception& e) {
-      std::cerr << ExceptionDisplayText(e.Message()) << " No device was touched.\n";
+      std::cerr << ExceptionDisplayText(e.Message()) << " " << Say(Msg::NoDeviceTouched) << "\n";
       return kExitRecordFailed;
     }
   }
   ImageState image;
-  try {
-    HexText text = LoadHexText(options->hex);
-    if (recorder) recorder->NoteFirmware(text.Text());
-    ConsoleSurface preparation(std::cout);
-    if (!PrepareImage(preparation, text, image)) return kExitHexError;
-  } catch (const Exception& e) {
-    std::cerr << ExceptionDisplayText(e.Message()) << "\n";
+  std::optional<HexText> text = ReadHexFile(options->hex);
+  if (text && recorder) recorder->NoteFirmware(text->Text());
+  if (!text || !PrepareHexImage(options->hex, *text, image, /*note_missing_end=*/false)) {
+    std::cerr << Say(Msg::NoDeviceTouched) << "\n";
     return kExitHexError;
   }
   const std::string hex_file_name = options->hex.empty() ? std::string() : FileNameOnly(options->hex);

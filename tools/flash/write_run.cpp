@@ -2,6 +2,8 @@
 
 #include "protocol/programming_run.h"
 #include "tools/flash/exit_codes.h"
+#include "tools/flash/system_texts.h"
+#include "tools/flash/texts.h"
 
 namespace zorvan::cli {
 
@@ -33,7 +35,7 @@ WriteOutcome WriteOnPort(DeviceSession& session, const DeviceOptions& options, c
   WriteOutcome outcome;
   outcome.began = std::chrono::system_clock::now();
   const auto started = std::chrono::steady_clock::now();
-  ProgressSurface surface(view, session.state, options.verbose);
+  ProgressSurface surface(view, session.state, VerbosityOf(options));
   surface.SetHexFileName(hex_file_name);
   // Whether the gate gives way is the command line's to say: --force for this version or
   // none, twice (or --allow-downgrade) for a newer one.
@@ -41,10 +43,10 @@ WriteOutcome WriteOnPort(DeviceSession& session, const DeviceOptions& options, c
     const bool newer = verdict == GateVerdict::NewerVersion;
     outcome.forced = newer ? options.force >= 2 || options.allow_downgrade : options.force >= 1;
     if (outcome.forced) {
-      view.Print(refusal + " Written all the same (" + (newer && options.force < 2 ? "--allow-downgrade" : "--force") +
-                 ").");
+      view.Print(Say(Msg::WrittenAllTheSame,
+                     {CommandLineText(refusal), newer && options.force < 2 ? "--allow-downgrade" : "--force"}));
     } else if (newer && options.force == 1) {
-      view.Print("A newer version is overwritten only with --force twice, or --allow-downgrade.");
+      view.Print(Say(Msg::NewerNeedsMore));
     }
     return outcome.forced;
   };
@@ -56,6 +58,7 @@ WriteOutcome WriteOnPort(DeviceSession& session, const DeviceOptions& options, c
   outcome.description = surface.Description();
   outcome.loader_version = session.state.LoaderVersion;
   outcome.calibration = surface.Calibration();
+  outcome.progress = surface.Progress();
   return outcome;
 }
 

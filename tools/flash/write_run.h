@@ -7,6 +7,7 @@
 
 #include "firmware/image_builder.h"
 #include "tools/flash/device_session.h"
+#include "tools/flash/progress_surface.h"
 #include "tools/flash/progress_view.h"
 
 namespace zorvan::cli {
@@ -26,6 +27,8 @@ struct WriteOutcome {
   std::string calibration;
   // The version gate refused the device and --force (or --allow-downgrade) wrote it.
   bool forced = false;
+  // How far the writing got.
+  WritingProgress progress;
 };
 
 // Programs `image` into the device on `port` with the options' rate and verbosity,
