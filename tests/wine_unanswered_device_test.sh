@@ -13,8 +13,9 @@ set -euo pipefail
 flash=$2
 source "$(dirname "$0")/wine_end_to_end_setup.sh" "$1" "$flash"
 source "$here/sim_port.sh"
-# The program's texts as the operators read them.
-export LC_ALL=C.UTF-8
+# The program's texts as the operators read them: a Ukrainian user interface, which Wine
+# takes from the locale it is started in.
+export LC_ALL=uk_UA.UTF-8
 
 work=$(mktemp -d)
 sim_pid=
