@@ -1,14 +1,7 @@
 # Makes the Windows zip: FOLDER/ with each of PROGRAMS and TEXT (as README.txt) in it.
 #   cmake -DZIP=out.zip -DFOLDER=name -DTEXT=README.txt "-DPROGRAMS=a.exe;b.exe" -P make_zip.cmake
-foreach(program IN LISTS PROGRAMS)
-  if(NOT EXISTS "${program}")
-    get_filename_component(name "${program}" NAME)
-    get_filename_component(target "${program}" NAME_WE)
-    get_filename_component(folder "${program}" DIRECTORY)
-    message(FATAL_ERROR "The Windows zip needs ${name}, which ${folder} does not hold: "
-                        "build the target ${target} there first.")
-  endif()
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/require_programs.cmake)
+zorvan_require_programs("The Windows zip" ${PROGRAMS})
 
 get_filename_component(zip_folder "${ZIP}" DIRECTORY)
 set(stage "${zip_folder}/.stage-${FOLDER}")
