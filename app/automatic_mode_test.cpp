@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/form_harness.h"
+#include "tests/support/form_harness.h"
 #include "serial/ecomport.h"
 
 namespace zorvan::app::testing {
@@ -221,7 +221,9 @@ TEST(WriteAnyway, TheEngineeringViewAsksBeforeWritingADeviceTheGateRefuses) {
     SCOPED_TRACE(row.description);
     ASSERT_EQ(w.desktop.questions.size(), row.questions);
     EXPECT_EQ(w.port->Count(kFirstErase), row.written ? 1 : 0);
-    if (row.written) EXPECT_EQ(w.Status(), "Мікропрограма : успішно завантажена в 12:34:56");
+    if (row.written) {
+      EXPECT_EQ(w.Status(), "Мікропрограма : успішно завантажена в 12:34:56");
+    }
   }
 
   Forms same;

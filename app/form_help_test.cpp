@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/form_harness.h"
+#include "tests/support/form_harness.h"
 #include "app/links.h"
 #include "common/operator_surface.h"
 

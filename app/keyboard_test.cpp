@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/form_harness.h"
+#include "tests/support/form_harness.h"
 #include "common/operator_surface.h"
 
 namespace zorvan::app::testing {

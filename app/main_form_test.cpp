@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/form_harness.h"
+#include "tests/support/form_harness.h"
 #include "common/operator_surface.h"
 #include "firmware/embedded_firmware.h"
 

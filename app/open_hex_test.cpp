@@ -6,7 +6,7 @@
 #include <fstream>
 #include <tuple>
 
-#include "app/form_harness.h"
+#include "tests/support/form_harness.h"
 #include "app/utf8_path.h"
 #include "common/operator_surface.h"
 

@@ -13,10 +13,10 @@
 #include <fstream>
 #include <ostream>
 
-#include "app/form_harness.h"
+#include "tests/support/form_harness.h"
 #include "protocol/loader_port.h"
 #include "serial/bcport.h"
-#include "tests/adapter_link.h"
+#include "tests/support/adapter_link.h"
 #include "tools/sim/sim_thread.h"
 
 namespace zorvan::app::testing {

@@ -9,16 +9,16 @@
 #include "common/gauge_model.h"
 #include "firmware/embedded_firmware.h"
 #include "firmware/image_builder.h"
-#include "tools/flash/console_surface.h"
+#include "protocol/headless_surface.h"
 
 namespace {
 
 using namespace zorvan;
 
 // A surface with nobody behind it: the cost measured is the preparation's own.
-class SilentSurface : public cli::ConsoleSurface {
+class SilentSurface : public HeadlessSurface {
  public:
-  SilentSurface() : cli::ConsoleSurface(null_) {}
+  SilentSurface() : HeadlessSurface(null_) {}
 
  private:
   std::ostream null_{nullptr};

@@ -21,7 +21,7 @@
 #include "firmware/image_builder.h"
 #include "protocol/loader_port.h"
 #include "protocol/programming_run.h"
-#include "tools/flash/console_surface.h"
+#include "protocol/headless_surface.h"
 #include "tools/sim/flash_check.h"
 #include "tools/sim/sim_thread.h"
 
@@ -48,20 +48,20 @@ size_t ReplyChars(const std::string& frame) {
 }
 
 // A surface nobody watches; it notes when the blocks begin and end, and every failure.
-class MeasuringSurface : public cli::ConsoleSurface {
+class MeasuringSurface : public HeadlessSurface {
  public:
-  MeasuringSurface(FlasherState& state, bool trace) : cli::ConsoleSurface(null_), state_(state), trace_(trace) {}
+  MeasuringSurface(FlasherState& state, bool trace) : HeadlessSurface(null_), state_(state), trace_(trace) {}
 
   void SetStatus(const std::string& text) override {
-    cli::ConsoleSurface::SetStatus(text);
+    HeadlessSurface::SetStatus(text);
     if (text == kWritingStatus) blocks_began = Clock::now();
   }
   void SetGaugeProgress(int64_t progress) override {
-    cli::ConsoleSurface::SetGaugeProgress(progress);
+    HeadlessSurface::SetGaugeProgress(progress);
     if (progress > 0 && progress == state_.BlockCount) blocks_ended = Clock::now();
   }
   void SetCalibration(const std::string& text) override {
-    cli::ConsoleSurface::SetCalibration(text);
+    HeadlessSurface::SetCalibration(text);
     if (state_.CommandText.empty()) return;  // identification resets the label
     ++failures;
     if (trace_) {

@@ -5,7 +5,7 @@
 #include <map>
 
 #include "firmware/image_builder.h"
-#include "tests/recording_surface.h"
+#include "tests/support/recording_surface.h"
 
 namespace zorvan {
 namespace {

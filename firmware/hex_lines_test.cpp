@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/errors.h"
-#include "tests/recording_surface.h"
+#include "tests/support/recording_surface.h"
 
 namespace zorvan {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "firmware/embedded_firmware.h"
 #include "firmware/image_builder.h"
-#include "tests/recording_surface.h"
+#include "tests/support/recording_surface.h"
 
 namespace zorvan {
 namespace {

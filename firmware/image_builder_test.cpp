@@ -10,8 +10,8 @@
 
 #include "common/errors.h"
 #include "firmware/hex_lines.h"
-#include "tests/host_tools.h"
-#include "tests/recording_surface.h"
+#include "tests/support/host_tools.h"
+#include "tests/support/recording_surface.h"
 
 namespace zorvan {
 namespace {

@@ -231,26 +231,4 @@ RunEnding ButtonWriteClick(Flasher& flasher, const GateOverride& write_anyway) {
   return ProgrammingRun(flasher).Run();
 }
 
-namespace {
-
-// The first line of `text` with text in it, without the spaces that centre it.
-std::string FirstLine(const std::string& text) {
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string::npos) end = text.size();
-    const size_t first = text.find_first_not_of(' ', start);
-    if (first < end) return text.substr(first, end - first);
-    start = end + 1;
-  }
-  return {};
-}
-
-}  // namespace
-
-std::string EndingMessage(const std::vector<std::string>& shown, bool failed_step) {
-  if (shown.empty()) return {};
-  return FirstLine(shown[failed_step && shown.size() >= 2 ? shown.size() - 2 : shown.size() - 1]);
-}
-
 }  // namespace zorvan

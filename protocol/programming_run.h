@@ -27,11 +27,6 @@ enum class RunEnding {
 // same; otherwise, or when it answers no, the device is refused.
 RunEnding ButtonWriteClick(Flasher& flasher, const GateOverride& write_anyway = {});
 
-// The message that tells how a run ended, from those it showed, in order: the last one,
-// except after a failed step, whose message is followed by the warning about an
-// incomplete write. Its first line with text, without the spaces that centre it.
-std::string EndingMessage(const std::vector<std::string>& shown, bool failed_step);
-
 // The status label while blocks are being erased and written.
 inline constexpr const char* kWritingStatus = "Йде запис! Заборонено переривати!";
 

@@ -14,7 +14,7 @@
 
 #include "serial/bcport.h"
 #include "serial/termios_settings_posix.h"
-#include "tests/pty_pair.h"
+#include "tests/support/pty_pair.h"
 
 namespace zorvan {
 namespace {

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "serial/bcport.h"
-#include "tests/com_pair_win32.h"
+#include "tests/support/com_pair_win32.h"
 
 namespace zorvan {
 namespace {

@@ -15,8 +15,8 @@
 
 #include "serial/bcport.h"
 #include "serial/queued_gui_thread.h"
-#include "tests/fake_line.h"
-#include "tests/pty_pair.h"
+#include "tests/support/fake_line.h"
+#include "tests/support/pty_pair.h"
 
 namespace zorvan {
 namespace {

@@ -18,7 +18,7 @@
 
 #include "serial/bcport.h"
 #include "serial/queued_gui_thread.h"
-#include "tests/pty_pair.h"
+#include "tests/support/pty_pair.h"
 
 namespace zorvan {
 namespace {

@@ -14,7 +14,7 @@
 
 #include "serial/bcport.h"
 #include "serial/queued_gui_thread.h"
-#include "tests/com_pair_win32.h"
+#include "tests/support/com_pair_win32.h"
 
 namespace zorvan {
 namespace {

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "serial/bcport.h"
-#include "tests/pty_pair.h"
+#include "tests/support/pty_pair.h"
 
 namespace zorvan {
 namespace {

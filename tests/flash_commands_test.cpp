@@ -9,7 +9,7 @@
 #include <optional>
 #include <thread>
 
-#include "tests/program_runner.h"
+#include "tests/support/program_runner.h"
 
 namespace zorvan::testing {
 namespace {

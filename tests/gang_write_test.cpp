@@ -6,7 +6,7 @@
 #include <csignal>
 #include <filesystem>
 
-#include "tests/program_runner.h"
+#include "tests/support/program_runner.h"
 
 namespace zorvan::testing {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/flasher_harness.h"
+#include "tests/support/flasher_harness.h"
 
 namespace zorvan::testing {
 namespace {

@@ -9,7 +9,7 @@ source_dir=$1 flash=$2 sim=$3
 fail() { echo "FAILED: $*"; exit 1; }
 command -v man >/dev/null || { echo "Skipped: man is not installed (./run installs man-db)"; exit 77; }
 
-flash_pages=("$source_dir/tools/flash/man/zorvan-flash.1" "$source_dir/tools/flash/man/uk/zorvan-flash.1")
+flash_pages=("$source_dir/cli/man/zorvan-flash.1" "$source_dir/cli/man/uk/zorvan-flash.1")
 sim_page=$source_dir/tools/sim/zorvan-sim.1
 
 # The long options of a help text, one per line.

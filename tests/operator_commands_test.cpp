@@ -6,7 +6,7 @@
 #include "protocol/programming_run.h"
 #include "protocol/reset_command.h"
 #include "protocol/stop_command.h"
-#include "tests/flasher_harness.h"
+#include "tests/support/flasher_harness.h"
 
 namespace zorvan::testing {
 namespace {

@@ -9,7 +9,7 @@
 #include "common/conversions.h"
 #include "common/errors.h"
 #include "protocol/frames.h"
-#include "tests/flasher_harness.h"
+#include "tests/support/flasher_harness.h"
 
 namespace zorvan::testing {
 namespace {

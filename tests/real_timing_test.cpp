@@ -13,8 +13,8 @@
 #include "protocol/loader_port.h"
 #include "protocol/programming_run.h"
 #include "protocol/reset_command.h"
-#include "tests/flasher_harness.h"
-#include "tests/pty_pair.h"
+#include "tests/support/flasher_harness.h"
+#include "tests/support/pty_pair.h"
 
 namespace zorvan::testing {
 namespace {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "protocol/programming_run.h"
-#include "tests/adapter_link.h"
-#include "tests/flasher_harness.h"
+#include "tests/support/adapter_link.h"
+#include "tests/support/flasher_harness.h"
 
 namespace zorvan::testing {
 namespace {

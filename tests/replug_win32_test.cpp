@@ -15,7 +15,7 @@
 #include "firmware/image_builder.h"
 #include "protocol/loader_port.h"
 #include "protocol/programming_run.h"
-#include "tests/recording_surface.h"
+#include "tests/support/recording_surface.h"
 
 namespace zorvan::testing {
 namespace {

@@ -10,9 +10,9 @@
 #include <sstream>
 
 #include "firmware/firmware_source.h"
-#include "tests/program_runner.h"
-#include "tools/flash/run_record.h"
-#include "tools/flash/sha256.h"
+#include "tests/support/program_runner.h"
+#include "cli/run_record.h"
+#include "cli/sha256.h"
 
 namespace zorvan::testing {
 namespace {

@@ -10,7 +10,7 @@
 #include <regex>
 #include <set>
 
-#include "tests/program_runner.h"
+#include "tests/support/program_runner.h"
 
 namespace zorvan::testing {
 namespace {

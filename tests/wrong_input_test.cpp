@@ -11,8 +11,8 @@
 #include <sstream>
 
 #include "firmware/firmware_source.h"
-#include "tests/program_runner.h"
-#include "tools/flash/run_record.h"
+#include "tests/support/program_runner.h"
+#include "cli/run_record.h"
 
 namespace zorvan::testing {
 namespace {

@@ -8,8 +8,8 @@
 #include <QTest>
 
 #include "app/links.h"
-#include "app/qt/app_test_registry.h"
-#include "app/qt/test_harness.h"
+#include "tests/support/qt/app_test_registry.h"
+#include "tests/support/qt/test_harness.h"
 #include "app/qt/ts_web_label.h"
 #include "common/operator_surface.h"
 

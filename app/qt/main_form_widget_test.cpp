@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/qt/app_test_registry.h"
-#include "app/qt/test_harness.h"
+#include "tests/support/qt/app_test_registry.h"
+#include "tests/support/qt/test_harness.h"
 #include "app/qt/ts_controls.h"
 #include "app/qt/ts_gauge.h"
 

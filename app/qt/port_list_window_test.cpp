@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "app/qt/app_test_registry.h"
+#include "tests/support/qt/app_test_registry.h"
 #include "serial/ecomport.h"
 
 namespace zorvan::app {

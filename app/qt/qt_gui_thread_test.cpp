@@ -8,7 +8,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/qt/app_test_registry.h"
+#include "tests/support/qt/app_test_registry.h"
 #include "serial/ecomport.h"
 
 namespace zorvan::app {

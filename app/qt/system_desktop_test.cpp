@@ -14,7 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/qt/app_test_registry.h"
+#include "tests/support/qt/app_test_registry.h"
 #include "app/qt/message_dialog.h"
 #include "app/window_view.h"
 

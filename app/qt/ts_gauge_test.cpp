@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QTest>
 
-#include "app/qt/app_test_registry.h"
+#include "tests/support/qt/app_test_registry.h"
 
 namespace zorvan::app {
 

@@ -9,7 +9,7 @@
 #include "common/errors.h"
 #include "firmware/hex_lines.h"
 #include "firmware/image_builder.h"
-#include "tests/recording_surface.h"
+#include "tests/support/recording_surface.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zorvan;

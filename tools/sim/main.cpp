@@ -17,11 +17,11 @@
 
 #include "common/errors.h"
 #include "firmware/image_builder.h"
-#include "tools/flash/console_surface.h"
+#include "protocol/headless_surface.h"
 #include "firmware/firmware_source.h"
 #include "tools/sim/device_station.h"
 #include "tools/sim/flash_check.h"
-#include "tools/version.h"
+#include "common/version.h"
 
 namespace {
 
@@ -275,7 +275,7 @@ class Images {
   const ImageState* Of(const std::string& hex_path) {
     auto [entry, fresh] = images_.try_emplace(hex_path);
     if (fresh) {
-      cli::ConsoleSurface surface(std::cerr);
+      HeadlessSurface surface(std::cerr);
       HexText text = LoadHexText(hex_path == "-" ? std::string() : hex_path);
       entry->second.ok = PrepareImage(surface, text, entry->second.image);
     }
@@ -354,7 +354,10 @@ int main(int argc, char** argv) {
         const Options& options = devices[series_index];
         const bool took_turns = came.size() > 1 || devices.front().in_turn;
         std::string device = several && (stations.size() > 1 || !took_turns) ? first_paths[s] : std::string();
-        if (took_turns) device += (device.empty() ? "" : " ") + std::string("device ") + std::to_string(d + 1);
+        if (took_turns) {
+          if (!device.empty()) device += ' ';
+          device += "device " + std::to_string(d + 1);
+        }
         const LoaderModel& loader = *came[d];
         if (options.log) {
           for (const std::string& frame : loader.Frames()) std::cerr << (device.empty() ? "" : device + ": ") << frame << "\n";
