@@ -77,4 +77,9 @@ take_com_pair
 
 status=0
 wine "$program" "$@" >"$output/out" 2>"$output/err" 8>&- || status=$?
+# A program that Wine could not start, or that died before a word, would otherwise fail
+# a test without a trace.
+if [ "$status" -ne 0 ] && [ ! -s "$output/out" ] && [ ! -s "$output/err" ]; then
+  echo "wine_run.sh: wine $(basename "$program") ended with status $status and printed nothing" >&2
+fi
 exit "$status"
