@@ -9,17 +9,19 @@
 
 #include <string>
 
-#include "protocol/production_cycle.h"
+#include "protocol/port_station.h"
 
 namespace zorvan::app {
 
 class Desktop;
 class TMainForm;
 
-class AutomaticMode : public CycleStation {
+class AutomaticMode : public PortStation {
  public:
-  // `line` is the window's flasher: its state and port, on the window's surface.
-  AutomaticMode(TMainForm& form, Desktop& desktop, Flasher& line) : form_(form), desktop_(desktop), line_(line) {}
+  // `flasher` is the window's: its state and port, on the window's surface, whose
+  // messages run while the mode looks and waits.
+  AutomaticMode(TMainForm& form, Desktop& desktop, Flasher& flasher)
+      : PortStation(flasher), form_(form), desktop_(desktop) {}
 
   // Runs the cycle until End. Meanwhile the port and rate boxes, the detect and open
   // buttons are disabled, and the write button enabled, to end it; afterwards all five
@@ -29,14 +31,14 @@ class AutomaticMode : public CycleStation {
   void End();
 
   bool PortPresent() override;
-  DeviceResult Program() override;
+  DeviceRun Program() override;
   void Show(CyclePhase phase, const CycleTally& tally, const std::string& detail) override;
   bool Wait(unsigned milliseconds) override;
+  bool EndRequested() override { return ending_; }
 
  private:
   TMainForm& form_;
   Desktop& desktop_;
-  Flasher& line_;
   bool ending_ = false;
   bool programming_ = false;
   CycleTally tally_;         // as last shown

@@ -10,10 +10,13 @@
 namespace zorvan::app::testing {
 
 // Answers identification with the given geometry, the description, and an
-// acknowledgement for every other frame. What it answers stays queued until read.
+// acknowledgement for every other frame. What it answers stays queued until read. A Reset
+// after a commit of every chunk starts the new firmware: the description becomes
+// `programmed`.
 class LoaderStandIn : public PortOperations {
  public:
   std::string description = "250101";
+  std::string programmed = "260313";
   std::string geometry = "02040008";  // chunks per block, bytes per chunk, blocks (hex)
   bool answers = true;
   std::vector<std::string> written;  // every frame, in order
@@ -23,15 +26,15 @@ class LoaderStandIn : public PortOperations {
   std::vector<TBaudRate> baud_rates;  // every rate set, in order
   int openings = 0;
   bool is_open = false;
+  std::chrono::steady_clock::duration longest_wait{};
 
   bool Open() override;
   bool Close() override;
   int WriteStr(const std::string& text) override;
   int ReadStr(std::string& text, int count) override;
-  // What is queued is all that ever comes: no waiting.
-  int ReadArrived(std::string& text, int count, std::chrono::steady_clock::time_point) override {
-    return ReadStr(text, count);
-  }
+  // What is queued is all that ever comes: no waiting, but the longest wait asked for is
+  // noted.
+  int ReadArrived(std::string& text, int count, std::chrono::steady_clock::time_point deadline) override;
   void SetPort(const std::string& name) override { port_name = name; }
   void SetBaudRate(TBaudRate rate) override { baud_rates.push_back(rate); }
 
@@ -39,6 +42,7 @@ class LoaderStandIn : public PortOperations {
 
  private:
   std::string queued_;
+  int commits_ = 0;  // since the last Reset
 };
 
 }  // namespace zorvan::app::testing

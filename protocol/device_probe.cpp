@@ -41,10 +41,12 @@ class QuietSurface : public SurfaceDecorator {
 
 }  // namespace
 
-Sighting LookForDevice(Flasher& flasher) {
+Sighting LookForDevice(Flasher& flasher, LookKind kind) {
   QuietSurface quiet(flasher.surface);
   Flasher looking{flasher.state, quiet, flasher.port, flasher.image};
-  const IdentifyOutcome outcome = IdentifyDevice(looking, IdentifyVariant::WriteButton);
+  looking.exchange = flasher.exchange;
+  const IdentifyOutcome outcome =
+      IdentifyDevice(looking, IdentifyVariant::WriteButton, kind == LookKind::Brief ? 1 : kIdentifyAttempts);
   Sighting sighting;
   sighting.present = outcome != IdentifyOutcome::NotFound;
   if (outcome == IdentifyOutcome::Found) sighting.description = quiet.MemoText();

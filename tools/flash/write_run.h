@@ -6,6 +6,7 @@
 #include <string>
 
 #include "firmware/image_builder.h"
+#include "protocol/device_result.h"
 #include "tools/flash/device_session.h"
 #include "tools/flash/progress_view.h"
 
@@ -15,6 +16,8 @@ struct WriteOutcome {
   std::chrono::system_clock::time_point began;
   double seconds = 0;
   int exit_status = 0;
+  // How the device fared, as a production loop counts it.
+  DeviceResult device = DeviceResult::Failed;
   // The first line of the system's own message that ended the run (a port error's
   // text included).
   std::string result;

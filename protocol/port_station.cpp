@@ -1,0 +1,116 @@
+#include "protocol/port_station.h"
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+
+#include "common/surface_decorator.h"
+#include "protocol/device_probe.h"
+#include "serial/ecomport.h"
+
+namespace zorvan {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Thrown out of a look once an end has been asked for.
+struct LookCutShort {};
+
+// Lets the surface's messages run, and ends the look when an end has been asked for.
+using Attend = std::function<void()>;
+
+// The look's pauses, in slices with the messages let through between them.
+class AttentiveSurface : public SurfaceDecorator {
+ public:
+  AttentiveSurface(OperatorSurface& inner, Attend attend) : SurfaceDecorator(inner), attend_(std::move(attend)) {}
+
+  void ProcessMessages() override { attend_(); }
+  void Sleep(unsigned milliseconds) override {
+    while (milliseconds > 0) {
+      attend_();
+      const unsigned slice = std::min(milliseconds, kAttentionSlice);
+      SurfaceDecorator::Sleep(slice);
+      milliseconds -= slice;
+    }
+  }
+
+ private:
+  Attend attend_;
+};
+
+// The look's waits for replies, in slices with the messages let through between them; a
+// read bounded by the port's own time-outs is followed by the same.
+class AttentivePort : public PortOperations {
+ public:
+  AttentivePort(PortOperations& inner, Attend attend) : inner_(inner), attend_(std::move(attend)) {}
+
+  bool Open() override { return inner_.Open(); }
+  bool Close() override { return inner_.Close(); }
+  int WriteStr(const std::string& text) override { return inner_.WriteStr(text); }
+  int ReadStr(std::string& text, int count) override {
+    const int read = inner_.ReadStr(text, count);
+    attend_();
+    return read;
+  }
+  int ReadArrived(std::string& text, int count, Clock::time_point deadline) override {
+    for (;;) {
+      const Clock::time_point slice_end = std::min(deadline, Clock::now() + std::chrono::milliseconds(kAttentionSlice));
+      const int read = inner_.ReadArrived(text, count, slice_end);
+      // A port that gives up before the time it was given (a stand-in that answers at
+      // once) has nothing more to come.
+      if (read > 0 || slice_end >= deadline || Clock::now() < slice_end) return read;
+      attend_();
+    }
+  }
+  void SetPort(const std::string& name) override { inner_.SetPort(name); }
+  void SetBaudRate(TBaudRate rate) override { inner_.SetBaudRate(rate); }
+
+ private:
+  PortOperations& inner_;
+  Attend attend_;
+};
+
+}  // namespace
+
+LookOutcome PortStation::Look(LookKind kind) {
+  const Attend attend = [this] {
+    flasher_.surface.ProcessMessages();
+    if (EndRequested()) throw LookCutShort{};
+  };
+  AttentiveSurface surface(flasher_.surface, attend);
+  AttentivePort port(flasher_.port, attend);
+  Flasher looking{flasher_.state, surface, port, flasher_.image};
+  looking.exchange = flasher_.exchange;
+  try {
+    const Sighting sighting = LookForDevice(looking, kind);
+    if (!sighting.present) return {LookOutcome::Seen::Nothing, {}};
+    return {LookOutcome::Seen::Device, sighting.description};
+  } catch (const LookCutShort&) {
+    return {LookOutcome::Seen::CutShort, {}};
+  } catch (const EComPort& error) {
+    return {LookOutcome::Seen::PortError, error.Message()};
+  }
+}
+
+std::optional<std::string> PortStation::LetGo() {
+  // Its pause lets messages through too; an end asked for meanwhile has nothing to cut.
+  AttentiveSurface surface(flasher_.surface, [this] { flasher_.surface.ProcessMessages(); });
+  Flasher going{flasher_.state, surface, flasher_.port, flasher_.image};
+  try {
+    LetDeviceGo(going);
+    return std::nullopt;
+  } catch (const EComPort& error) {
+    return error.Message();
+  }
+}
+
+void PortStation::Release() {
+  try {
+    flasher_.port.Close();
+  } catch (const EComPort&) {
+    // A port that cannot even be closed is closed again before the next look opens it.
+  }
+}
+
+}  // namespace zorvan
