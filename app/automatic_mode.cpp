@@ -16,7 +16,6 @@ namespace zorvan::app {
 
 namespace {
 
-constexpr unsigned kWaitSlice = 50;
 
 // A run of the automatic mode on the window: the gauge, the chunk bar, the calibration
 // and the sounds are the window's; its messages, its memo, its status texts and the
@@ -135,9 +134,9 @@ void AutomaticMode::Show(CyclePhase phase, const CycleTally& tally, const std::s
 }
 
 bool AutomaticMode::Wait(unsigned milliseconds) {
-  for (unsigned waited = 0; waited < milliseconds && !ending_; waited += kWaitSlice) {
+  for (unsigned waited = 0; waited < milliseconds && !ending_; waited += kAttentionSlice) {
     form_.ProcessMessages();
-    if (!ending_) form_.Sleep(std::min(kWaitSlice, milliseconds - waited));
+    if (!ending_) form_.Sleep(std::min(kAttentionSlice, milliseconds - waited));
   }
   return !ending_;
 }

@@ -47,7 +47,10 @@ class AttentivePort : public PortOperations {
 
   bool Open() override { return inner_.Open(); }
   bool Close() override { return inner_.Close(); }
-  int WriteStr(const std::string& text) override { return inner_.WriteStr(text); }
+  int WriteStr(const std::string& text) override {
+    written_ = true;
+    return inner_.WriteStr(text);
+  }
   int ReadStr(std::string& text, int count) override {
     const int read = inner_.ReadStr(text, count);
     attend_();
@@ -66,9 +69,13 @@ class AttentivePort : public PortOperations {
   void SetPort(const std::string& name) override { inner_.SetPort(name); }
   void SetBaudRate(TBaudRate rate) override { inner_.SetBaudRate(rate); }
 
+  // Whether anything was sent: a device may have been woken.
+  bool Written() const { return written_; }
+
  private:
   PortOperations& inner_;
   Attend attend_;
+  bool written_ = false;
 };
 
 }  // namespace
@@ -87,7 +94,7 @@ LookOutcome PortStation::Look(LookKind kind) {
     if (!sighting.present) return {LookOutcome::Seen::Nothing, {}};
     return {LookOutcome::Seen::Device, sighting.description};
   } catch (const LookCutShort&) {
-    return {LookOutcome::Seen::CutShort, {}};
+    return {LookOutcome::Seen::CutShort, {}, port.Written()};
   } catch (const EComPort& error) {
     return {LookOutcome::Seen::PortError, error.Message()};
   }

@@ -30,7 +30,9 @@ class PortStation : public CycleStation {
   Flasher& flasher_;
 };
 
-// How long a look waits at most before it lets messages run and heeds an end.
-inline constexpr unsigned kAttentionSlice = 50;
+// How long a look waits at most before it lets messages run and heeds an end: often
+// enough for a click to be answered at once, and for the desktop's accessibility service,
+// whose every question the window answers only then, to read it without a lag.
+inline constexpr unsigned kAttentionSlice = 20;
 
 }  // namespace zorvan

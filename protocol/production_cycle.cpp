@@ -47,7 +47,7 @@ std::optional<unsigned> ProductionCycle::Act(const LookOutcome& outcome) {
       return 0;
     case LookOutcome::Seen::Device: return ActOnDevice(outcome.text);
     case LookOutcome::Seen::PortError: return PortTrouble(outcome.text);
-    case LookOutcome::Seen::CutShort: return LetGoAndEnd();
+    case LookOutcome::Seen::CutShort: return outcome.woke ? LetGoAndEnd() : ReleaseAndEnd();
   }
   return std::nullopt;
 }
@@ -124,6 +124,11 @@ std::optional<unsigned> ProductionCycle::PortTrouble(const std::string& error) {
 
 std::optional<unsigned> ProductionCycle::LetGoAndEnd() {
   if (station_.LetGo()) station_.Release();
+  return std::nullopt;
+}
+
+std::optional<unsigned> ProductionCycle::ReleaseAndEnd() {
+  station_.Release();
   return std::nullopt;
 }
 

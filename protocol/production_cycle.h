@@ -65,6 +65,7 @@ struct LookOutcome {
   };
   Seen seen = Seen::Nothing;
   std::string text;  // the device's description, or the port error's text
+  bool woke = false;  // CutShort: the wake-up had been sent, and a device may be in its loader
 };
 
 // A run's result and how long it took.
@@ -145,6 +146,7 @@ class ProductionCycle {
   std::optional<unsigned> PortTrouble(const std::string& error);
   // Lets the device go, or releases the port when that fails; the cycle then ends.
   std::optional<unsigned> LetGoAndEnd();
+  std::optional<unsigned> ReleaseAndEnd();
   // Whether the device a look found is the one kept.
   bool IsKept(const std::string& description) const;
   // Whether only a look that finds the port empty tells that the kept device has gone.

@@ -68,10 +68,11 @@ class ScriptedBench : public CycleStation {
       return {Seen::PortError, "Помилка читання з порта"};
     }
     port_open_ = true;
+    if (Ended() && cut_looks_short_) return {Seen::CutShort, {}, false};
     now_ += kBeforeIdentify;
     const int attempts = kind == LookKind::Brief ? 1 : 10;
     for (int attempt = 0; attempt < attempts; ++attempt) {
-      if (Ended() && cut_looks_short_) return {Seen::CutShort, {}};
+      if (Ended() && cut_looks_short_) return {Seen::CutShort, {}, true};
       // A port that goes in the middle of a look fails under it.
       if (!PortPresent()) return {Seen::PortError, "Помилка читання з порта"};
       const std::optional<size_t> device = DeviceAt(now_);
@@ -327,15 +328,22 @@ TEST(ProductionCycle, APortErrorReleasesThePortAndAPortThatWentBringsANewDevice)
 }
 
 // Ctrl+C, the write button or closing the window during a look at a fresh device: the
-// device is let go, and no run begins.
+// device is let go, and no run begins. A look cut short before it sent anything only
+// releases the port.
 TEST(ProductionCycle, AnEndAskedForDuringALookStartsNoRun) {
-  for (bool cut_short : {false, true}) {
+  struct Row {
+    unsigned end_at;
+    bool cut_short;
+    std::vector<std::string> acts;
+  };
+  for (const Row& row : {Row{kBeforeIdentify / 2, false, {"look", "let go"}},
+                         Row{kBeforeIdentify / 2, true, {"look", "let go"}}, Row{0, true, {"look", "release"}}}) {
     ScriptedBench bench({ScriptedDevice{}});
-    bench.EndAt(kBeforeIdentify / 2, cut_short);
+    bench.EndAt(row.end_at, row.cut_short);
     ProductionCycle cycle(bench);
     cycle.Run();
     EXPECT_EQ(bench.Runs(), std::vector<int>{0});
-    EXPECT_EQ(bench.acts_, (std::vector<std::string>{"look", "let go"})) << cut_short;
+    EXPECT_EQ(bench.acts_, row.acts) << row.end_at << " " << row.cut_short;
     EXPECT_EQ(bench.faults_, std::vector<std::string>{});
   }
 }
