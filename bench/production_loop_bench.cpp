@@ -9,7 +9,9 @@
 // - How soon a device is found: from its arrival (zorvan-sim's note) until its run begins
 //   (the loop's --verbose line "programming the device"), the median of every device but
 //   the first; with no silence (the device is found at the next look at the one before),
-//   with 3 s of empty port, and with 6 s, after which the port has been seen empty.
+//   with 3 s of empty port, and with 6 s, after which the port has been seen empty. In
+//   these two the devices are swapped a little later each, so that they come at every
+//   moment of the loop's looks.
 // - What a swap costs the line in all: from one run's end until the next run begins.
 //   zorvan-loop-bench [DEVICES]   (the soak's count, at least 30; 32 unless told)
 
@@ -90,12 +92,20 @@ struct Bench {
 bool Contains(const std::string& line, const std::string& part) { return line.find(part) != std::string::npos; }
 
 // Runs `count` fresh devices through one loop, `gap_ms` of empty port before each after
-// the first.
-Bench Run(const std::string& dir, const std::string& hex, int count, int gap_ms) {
+// the first. Each is swapped 1 s after its final reset, or, `spread`, a little later the
+// further it comes in turn, so that the devices come at every moment of the loop's looks.
+Bench Run(const std::string& dir, const std::string& hex, int count, int gap_ms, bool spread) {
   const std::string fixture = dir + "/fixture";
   const std::string record = dir + "/runs-" + std::to_string(gap_ms) + ".jsonl";
-  SimProcess sim({"--baud", "0", "--geometry", "4,16,2", "--verify", hex, "--link", fixture, "--leave-after", "1000",
-                  "--gap", std::to_string(gap_ms)});
+  std::vector<std::string> sim_args = {"--baud", "0", "--geometry", "4,16,2", "--verify", hex, "--link", fixture,
+                                      "--leave-after", "1000", "--gap", std::to_string(gap_ms)};
+  if (spread) {
+    sim_args.insert(sim_args.end(), {"--count", std::to_string(count + 1), "--in-turn"});
+    for (int k = 1; k <= count; ++k) {
+      sim_args.insert(sim_args.end(), {"--device", std::to_string(k), "--leave-after", std::to_string(1000 + 137 * k)});
+    }
+  }
+  SimProcess sim(sim_args);
   const Clock::time_point began = Clock::now();
   Program flash("zorvan-flash", {"write", "--loop", "--verbose", "--hex", hex, "--record", record, "--port", fixture});
   Bench bench;
@@ -147,8 +157,10 @@ void ReportFinding(const char* what, const Bench& bench) {
     swaps.push_back(Seconds(bench.devices[i].begun - bench.devices[i - 1].ended));
   }
   std::printf("  %-34s arrival to run begun: median %.2f s, longest %.2f s; a swap costs the line %.2f s "
-              "(run's end to the next run's beginning, median)\n",
+              "(run's end to the next run's beginning, median)\n    each:",
               what, Median(found), found.empty() ? 0 : *std::max_element(found.begin(), found.end()), Median(swaps));
+  for (double seconds : found) std::printf(" %.2f", seconds);
+  std::printf("\n");
 }
 
 }  // namespace
@@ -164,7 +176,7 @@ int main(int argc, char** argv) {
               "each swapped for the next 1 s after its final reset; %u cores\n",
               std::thread::hardware_concurrency());
 
-  const Bench soaked = Run(dir, hex, soak, 0);
+  const Bench soaked = Run(dir, hex, soak, 0, false);
   std::printf("  soak, %zu devices through one loop, no silence between them:\n", soaked.devices.size());
   std::printf("    device   resident KiB  descriptors  threads  run s  idle before it s\n");
   for (size_t i = 0; i < soaked.devices.size(); ++i) {
@@ -185,9 +197,9 @@ int main(int argc, char** argv) {
                 mean(half, paces.end()));
   }
   ReportFinding("no silence between devices:", soaked);
-  const Bench three = Run(dir, hex, 8, 3000);
+  const Bench three = Run(dir, hex, 8, 3000, true);
   ReportFinding("3 s of empty port between them:", three);
-  const Bench six = Run(dir, hex, 8, 6000);
+  const Bench six = Run(dir, hex, 8, 6000, true);
   ReportFinding("6 s: the port seen empty first:", six);
   const bool ok = soaked.verified && three.verified && six.verified;
   if (!ok) {

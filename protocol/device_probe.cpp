@@ -41,12 +41,11 @@ class QuietSurface : public SurfaceDecorator {
 
 }  // namespace
 
-Sighting LookForDevice(Flasher& flasher, LookKind kind) {
+Sighting LookForDevice(Flasher& flasher) {
   QuietSurface quiet(flasher.surface);
   Flasher looking{flasher.state, quiet, flasher.port, flasher.image};
   looking.exchange = flasher.exchange;
-  const IdentifyOutcome outcome =
-      IdentifyDevice(looking, IdentifyVariant::WriteButton, kind == LookKind::Brief ? 1 : kIdentifyAttempts);
+  const IdentifyOutcome outcome = IdentifyDevice(looking, IdentifyVariant::WriteButton, 1);
   Sighting sighting;
   sighting.present = outcome != IdentifyOutcome::NotFound;
   if (outcome == IdentifyOutcome::Found) sighting.description = quiet.MemoText();

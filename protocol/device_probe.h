@@ -9,11 +9,6 @@
 
 namespace zorvan {
 
-// How hard a look tries. A port thought empty is asked once after the wake-up, so that a
-// device that has just come is found at the next look, not after ten reply deadlines; a
-// device thought there is asked until it answers, as the write button asks.
-enum class LookKind { Brief, Thorough };
-
 struct Sighting {
   bool present = false;     // a loader answered Identify with "82"
   std::string description;  // as the version gate reads it; empty when the loader speaks another version
@@ -24,7 +19,10 @@ struct Sighting {
 // of the flasher's surface only the port choice, the pauses and the processing of
 // messages are used. A device that answered is left in its loader with the port open;
 // otherwise the port is closed. Port errors are raised.
-Sighting LookForDevice(Flasher& flasher, LookKind kind);
+// Identify is sent once: a device that has just come is found at the next look, which
+// begins afresh with the wake-up, rather than after the reply deadlines of the attempts
+// sent before it came and the wait for their replies.
+Sighting LookForDevice(Flasher& flasher);
 
 // Sends a device that LookForDevice found back to its firmware (the reset sequence) and
 // closes the port, as quietly. Port errors are raised.

@@ -23,8 +23,7 @@ inline constexpr int kIdentifyAttempts = 10;
 // port is closed and the message shown. Unknown loader version: the message shown, the
 // port left open. Found: the geometry is in the state, the description in the memo and
 // the port open; nothing is shown yet. Port and conversion errors are not caught.
-// Fewer `attempts` serve a look at a port thought empty, which a device that has just
-// come should not wait out ten reply deadlines to be found on.
+// Fewer `attempts` serve the production loop's looks, which are repeated anyway.
 IdentifyOutcome IdentifyDevice(Flasher& flasher, IdentifyVariant variant, int attempts = kIdentifyAttempts);
 
 // The detect button: identifies the device and, when found, reports it and asks for

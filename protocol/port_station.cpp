@@ -80,7 +80,7 @@ class AttentivePort : public PortOperations {
 
 }  // namespace
 
-LookOutcome PortStation::Look(LookKind kind) {
+LookOutcome PortStation::Look() {
   const Attend attend = [this] {
     flasher_.surface.ProcessMessages();
     if (EndRequested()) throw LookCutShort{};
@@ -90,7 +90,7 @@ LookOutcome PortStation::Look(LookKind kind) {
   Flasher looking{flasher_.state, surface, port, flasher_.image};
   looking.exchange = flasher_.exchange;
   try {
-    const Sighting sighting = LookForDevice(looking, kind);
+    const Sighting sighting = LookForDevice(looking);
     if (!sighting.present) return {LookOutcome::Seen::Nothing, {}};
     return {LookOutcome::Seen::Device, sighting.description};
   } catch (const LookCutShort&) {

@@ -22,7 +22,7 @@ class PortStation : public CycleStation {
   // gives the port choice, the pauses and the processing of messages.
   explicit PortStation(Flasher& flasher) : flasher_(flasher) {}
 
-  LookOutcome Look(LookKind kind) override;
+  LookOutcome Look() override;
   std::optional<std::string> LetGo() override;
   void Release() override;
 
@@ -31,8 +31,8 @@ class PortStation : public CycleStation {
 };
 
 // How long a look waits at most before it lets messages run and heeds an end: often
-// enough for a click to be answered at once, and for the desktop's accessibility service,
-// whose every question the window answers only then, to read it without a lag.
-inline constexpr unsigned kAttentionSlice = 20;
+// enough for a click to be answered at once. Not shorter: under Wine, reads cut into
+// slices of 20 ms were seen to leave one read unanswered for good, which holds the window.
+inline constexpr unsigned kAttentionSlice = 50;
 
 }  // namespace zorvan

@@ -34,7 +34,7 @@ void ProductionCycle::Run() {
       if (!AwaitPort()) return;
       Enter(CyclePhase::WaitingForDevice);
     }
-    const std::optional<unsigned> pause = Act(station_.Look(kept_ ? LookKind::Thorough : LookKind::Brief));
+    const std::optional<unsigned> pause = Act(station_.Look());
     if (!pause || !Pause(*pause)) return;
   }
 }
@@ -42,10 +42,14 @@ void ProductionCycle::Run() {
 std::optional<unsigned> ProductionCycle::Act(const LookOutcome& outcome) {
   switch (outcome.seen) {
     case LookOutcome::Seen::Nothing:
+      // The kept device is looked for again at once, until it has missed enough looks.
+      if (kept_ && ++empty_looks_ < kLooksAtAnEmptyPort) return 0;
       ForgetDevice();
       Enter(CyclePhase::WaitingForDevice);
       return 0;
-    case LookOutcome::Seen::Device: return ActOnDevice(outcome.text);
+    case LookOutcome::Seen::Device:
+      empty_looks_ = 0;
+      return ActOnDevice(outcome.text);
     case LookOutcome::Seen::PortError: return PortTrouble(outcome.text);
     case LookOutcome::Seen::CutShort: return outcome.woke ? LetGoAndEnd() : ReleaseAndEnd();
   }
@@ -169,11 +173,13 @@ void ProductionCycle::Enter(CyclePhase phase, const std::string& detail) {
 void ProductionCycle::Keep(KeptDevice device) {
   kept_ = std::move(device);
   interval_ = kLookInterval;
+  empty_looks_ = 0;
 }
 
 void ProductionCycle::ForgetDevice() {
   kept_.reset();
   interval_ = kLookInterval;
+  empty_looks_ = 0;
 }
 
 }  // namespace zorvan

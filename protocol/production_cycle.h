@@ -81,8 +81,9 @@ class CycleStation {
 
   // Whether the system has the port now.
   virtual bool PortPresent() = 0;
-  // Wakes and identifies a device on the port and reads its description; never raises.
-  virtual LookOutcome Look(LookKind kind) = 0;
+  // Wakes a device on the port, sends it Identify once and, when it answers, reads its
+  // description; never raises.
+  virtual LookOutcome Look() = 0;
   // Programs the device the last look found with the write button's whole procedure, and
   // shows the result; never raises.
   virtual DeviceRun Program() = 0;
@@ -108,10 +109,13 @@ class CycleStation {
 // kLongestLookInterval; a failed or refused device every kLookInterval, since only the
 // port seen empty frees it. Meanwhile the port's presence is checked every
 // kPresenceInterval, so that an adapter unplugged with its device is seen at once. An
-// empty port is looked at again as soon as a look has ended.
+// empty port is looked at again as soon as a look has ended. A device is taken to have
+// gone once kLooksAtAnEmptyPort looks in a row have found nothing, so that a reply lost
+// on the line does not make it a new device.
 inline constexpr unsigned kLookInterval = 2000;
 inline constexpr unsigned kLongestLookInterval = 30000;
 inline constexpr unsigned kPresenceInterval = 250;
+inline constexpr int kLooksAtAnEmptyPort = 4;
 
 class ProductionCycle {
  public:
@@ -166,6 +170,7 @@ class ProductionCycle {
   std::string shown_detail_;
   std::optional<KeptDevice> kept_;
   unsigned interval_ = kLookInterval;  // until the next look at the kept device
+  int empty_looks_ = 0;                // in a row, while a device is kept
   // Two devices in a row reported after their pass what they had reported before it: the
   // image leaves a device's description as it was, so a passed device, like a failed
   // one, is taken for the same until the port is seen empty.

@@ -15,10 +15,10 @@ namespace {
 using Seen = LookOutcome::Seen;
 
 // How long the station's acts take, in virtual milliseconds: a look drains the input and
-// wakes the loader before its first Identify, sends another every attempt, and reads the
-// description once one answers.
+// wakes the loader before it sends Identify, waits for its reply, and reads the
+// description once one came.
 constexpr unsigned kBeforeIdentify = 530;
-constexpr unsigned kPerAttempt = 300;
+constexpr unsigned kIdentify = 300;
 constexpr unsigned kDescribe = 100;
 constexpr unsigned kLetGo = 150;
 constexpr unsigned kRun = 5000;
@@ -60,7 +60,7 @@ class ScriptedBench : public CycleStation {
 
   bool PortPresent() override { return !Within(port_away_, now_); }
 
-  LookOutcome Look(LookKind kind) override {
+  LookOutcome Look() override {
     acts_.push_back("look");
     Expect(!port_open_, "a look began with the port held");
     if (Within(port_errors_, now_)) {
@@ -70,19 +70,16 @@ class ScriptedBench : public CycleStation {
     port_open_ = true;
     if (Ended() && cut_looks_short_) return {Seen::CutShort, {}, false};
     now_ += kBeforeIdentify;
-    const int attempts = kind == LookKind::Brief ? 1 : 10;
-    for (int attempt = 0; attempt < attempts; ++attempt) {
-      if (Ended() && cut_looks_short_) return {Seen::CutShort, {}, true};
-      // A port that goes in the middle of a look fails under it.
-      if (!PortPresent()) return {Seen::PortError, "Помилка читання з порта"};
-      const std::optional<size_t> device = DeviceAt(now_);
-      now_ += kPerAttempt;
-      if (device) {
-        now_ += kDescribe;
-        looked_at_ = *device;
-        const Presence& p = presences_[*device];
-        return {Seen::Device, p.passed ? devices_[*device].programmed : devices_[*device].description};
-      }
+    if (Ended() && cut_looks_short_) return {Seen::CutShort, {}, true};
+    // A port that goes in the middle of a look fails under it.
+    if (!PortPresent()) return {Seen::PortError, "Помилка читання з порта"};
+    const std::optional<size_t> device = DeviceAt(now_);
+    now_ += kIdentify;
+    if (device) {
+      now_ += kDescribe;
+      looked_at_ = *device;
+      const Presence& p = presences_[*device];
+      return {Seen::Device, p.passed ? devices_[*device].programmed : devices_[*device].description};
     }
     port_open_ = false;
     looked_at_.reset();

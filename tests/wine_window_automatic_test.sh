@@ -45,14 +45,15 @@ click_to_end() {
   centre=$(probe bounds ButtonWrite | sed -n 2p)
   # shellcheck disable=SC2086
   xdotool mousemove $centre
-  probe until LabelNameOfHex 60 "Вимкнено. " >"$work/until" &
+  # Straight into the file, which the probe's first line tells has started to read.
+  WINEPREFIX=$prefix WINEDEBUG=-all wine "$probe_exe" until LabelNameOfHex 60 "Вимкнено. " >"$work/until" 2>/dev/null &
   probe_pid=$!
   wait_for 60 test -s "$work/until" || fail "the probe did not start"
   sleep "$1"
   began=$(now_ms)
   xdotool click 1
   wait "$probe_pid" || fail "the label never read the end: $(sed -n 2p "$work/until")"
-  seen=$(sed -n 3p "$work/until")
+  seen=$(sed -n 3p "$work/until" | tr -d '\r')
   echo $((seen - began))
 }
 
