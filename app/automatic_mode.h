@@ -3,9 +3,11 @@
 // chosen port, device after device, without a click. The status label shows where it
 // stands and the devices counted, the memo gets one line per device (its time, its
 // description, the message its run ended with and how long the run took), and no
-// message box stops it. When it ends the label adds the time per device. Ctrl+Shift+A again, the write button
-// or closing the window ends it once the run in progress is over; the operator's stop
-// (Ctrl+Delete) stops that run and ends it too.
+// message box stops it. When it ends the label adds the time per device.
+// Ctrl+Shift+A again, the write button or closing the window ends it once the run in
+// progress is over, and no run begins after it; the operator's stop (Ctrl+Delete) stops
+// that run and ends it too. The mode stays on the window's thread: its looks and waits
+// let the window's messages through, so that those keys and clicks are answered at once.
 
 #include <string>
 
