@@ -44,11 +44,6 @@ int LoaderStandIn::ReadStr(std::string& text, int count) {
   return static_cast<int>(n);
 }
 
-int LoaderStandIn::ReadArrived(std::string& text, int count, std::chrono::steady_clock::time_point deadline) {
-  longest_wait = std::max(longest_wait, deadline - std::chrono::steady_clock::now());
-  return ReadStr(text, count);
-}
-
 int LoaderStandIn::Count(const std::string& frame) const {
   return static_cast<int>(std::count(written.begin(), written.end(), frame));
 }

@@ -14,6 +14,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+constexpr int kPollChars = 20;
+
 // Thrown out of a look once an end has been asked for.
 struct LookCutShort {};
 
@@ -39,11 +41,16 @@ class AttentiveSurface : public SurfaceDecorator {
   Attend attend_;
 };
 
-// The look's waits for replies, in slices with the messages let through between them; a
-// read bounded by the port's own time-outs is followed by the same.
+// The look's waits for replies, made of the port's ordinary reads, between which the
+// messages are let through: under the loader's time-outs a read of kPollChars ends 1 ms
+// after what came, or after kPollChars + 1 ms when nothing came. Cutting the port's own
+// wait for an arrival into slices instead asked the port for many reads with short
+// time-outs, and under Wine one that the first byte of a reply ended at its very end was
+// seen to leave the next read unanswered for good, holding the window.
 class AttentivePort : public PortOperations {
  public:
-  AttentivePort(PortOperations& inner, Attend attend) : inner_(inner), attend_(std::move(attend)) {}
+  // `surface`: the look's attentive surface, whose pauses let the messages through.
+  AttentivePort(PortOperations& inner, OperatorSurface& surface) : inner_(inner), surface_(surface) {}
 
   bool Open() override { return inner_.Open(); }
   bool Close() override { return inner_.Close(); }
@@ -53,17 +60,17 @@ class AttentivePort : public PortOperations {
   }
   int ReadStr(std::string& text, int count) override {
     const int read = inner_.ReadStr(text, count);
-    attend_();
+    surface_.ProcessMessages();
     return read;
   }
   int ReadArrived(std::string& text, int count, Clock::time_point deadline) override {
-    for (;;) {
-      const Clock::time_point slice_end = std::min(deadline, Clock::now() + std::chrono::milliseconds(kAttentionSlice));
-      const int read = inner_.ReadArrived(text, count, slice_end);
-      // A port that gives up before the time it was given (a stand-in that answers at
-      // once) has nothing more to come.
-      if (read > 0 || slice_end >= deadline || Clock::now() < slice_end) return read;
-      attend_();
+    // Counted in reads as well as by the clock, so that a port that answers at once (a
+    // test's stand-in) ends the wait all the same.
+    const Clock::duration wait = deadline - Clock::now();
+    for (Clock::duration waited{};; waited += std::chrono::milliseconds(kPollChars + 1)) {
+      const int read = inner_.ReadStr(text, std::min(count, kPollChars));
+      if (read > 0 || waited >= wait || Clock::now() >= deadline) return read;
+      surface_.ProcessMessages();
     }
   }
   void SetPort(const std::string& name) override { inner_.SetPort(name); }
@@ -74,7 +81,7 @@ class AttentivePort : public PortOperations {
 
  private:
   PortOperations& inner_;
-  Attend attend_;
+  OperatorSurface& surface_;
   bool written_ = false;
 };
 
@@ -86,7 +93,7 @@ LookOutcome PortStation::Look() {
     if (EndRequested()) throw LookCutShort{};
   };
   AttentiveSurface surface(flasher_.surface, attend);
-  AttentivePort port(flasher_.port, attend);
+  AttentivePort port(flasher_.port, surface);
   Flasher looking{flasher_.state, surface, port, flasher_.image};
   looking.exchange = flasher_.exchange;
   try {

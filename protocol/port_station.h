@@ -30,9 +30,8 @@ class PortStation : public CycleStation {
   Flasher& flasher_;
 };
 
-// How long a look waits at most before it lets messages run and heeds an end: often
-// enough for a click to be answered at once. Not shorter: under Wine, reads cut into
-// slices of 20 ms were seen to leave one read unanswered for good, which holds the window.
+// How long a look pauses at most before it lets messages run and heeds an end: often
+// enough for a click to be answered at once. (Its reads for replies end sooner still.)
 inline constexpr unsigned kAttentionSlice = 50;
 
 }  // namespace zorvan
