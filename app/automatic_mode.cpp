@@ -11,15 +11,11 @@
 #include "common/surface_decorator.h"
 #include "protocol/programming_run.h"
 #include "protocol/stop_command.h"
-#include "serial/ecomport.h"
 
 namespace zorvan::app {
 
 namespace {
 
-constexpr unsigned kWaitSlice = 50;
-constexpr Control kFiveControls[] = {Control::ButtonWrite, Control::ButtonConect, Control::ButtonOpenHex,
-                                     Control::cbPort, Control::cbBaudRate};
 
 // A run of the automatic mode on the window: the gauge, the chunk bar, the calibration
 // and the sounds are the window's; its messages, its memo, its status texts and the
@@ -45,19 +41,6 @@ class AutomaticRunSurface : public SurfaceDecorator {
   std::string memo_;
   std::vector<std::string> shown_;
 };
-
-DeviceResult ResultOf(RunEnding ending) {
-  switch (ending) {
-    case RunEnding::Completed: return DeviceResult::Passed;
-    case RunEnding::NotFound: return DeviceResult::Gone;
-    case RunEnding::Refused:
-    case RunEnding::UnknownLoaderVersion:
-    case RunEnding::Declined: return DeviceResult::Refused;
-    case RunEnding::Failed:
-    case RunEnding::Stopped: return DeviceResult::Failed;
-  }
-  return DeviceResult::Failed;
-}
 
 const char* PhaseText(CyclePhase phase) {
   switch (phase) {
@@ -86,14 +69,14 @@ void AutomaticMode::Run() {
   struct Restore {
     TMainForm& form;
     ~Restore() {
-      for (Control control : kFiveControls) form.SetEnabled(control, true);
+      for (Control control : kOperatingControls) form.SetEnabled(control, true);
       form.SetGaugeProgress(0);
       form.SetChunkBarPosition(0);
     }
   } restore{form_};
-  for (Control control : kFiveControls) form_.SetEnabled(control, control == Control::ButtonWrite);
+  for (Control control : kOperatingControls) form_.SetEnabled(control, control == Control::ButtonWrite);
   form_.SetMemoText({});
-  ProductionCycle cycle(*this, line_);
+  ProductionCycle cycle(*this);
   cycle.Run();
   const CycleTally& tally = cycle.Tally();
   form_.SetStatus(std::string(kAutoEnded) + ". " + TallyText(tally) +
@@ -107,33 +90,30 @@ void AutomaticMode::End() {
 
 bool AutomaticMode::PortPresent() { return desktop_.PortPresent(form_.PortName()); }
 
-DeviceResult AutomaticMode::Program() {
+DeviceRun AutomaticMode::Program() {
   AutomaticRunSurface surface(form_);
-  Flasher run{line_.state, surface, line_.port, line_.image};
+  Flasher run{flasher_.state, surface, flasher_.port, flasher_.image};
   DeviceResult result = DeviceResult::Failed;
   std::string message;
   const auto started = std::chrono::steady_clock::now();
   try {
     const RunEnding ending = zorvan::ButtonWriteClick(run);
-    result = ResultOf(ending);
+    result = DeviceResultOf(ending);
     message = EndingMessage(surface.Shown(), ending == RunEnding::Failed);
     // The operator stopped the run: the line is being stopped, not one device.
     if (ending == RunEnding::Stopped) {
       message = kStoppedStatus;
       End();
     }
-  } catch (const EComPort& error) {
-    result = DeviceResult::PortLost;
+  } catch (const Exception& error) {
+    result = DeviceResultOf(error);
     message = OneLine(error.what());
-  } catch (const EConvertError& error) {
-    result = DeviceResult::Refused;
-    message = error.what();
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (result != DeviceResult::Gone) {
     form_.AddMemoLine(form_.TimeOfDay() + "  " + description_ + "  " + message + "  (" + DurationText(seconds) + ")");
   }
-  return result;
+  return {result, seconds};
 }
 
 void AutomaticMode::Show(CyclePhase phase, const CycleTally& tally, const std::string& detail) {
@@ -154,9 +134,9 @@ void AutomaticMode::Show(CyclePhase phase, const CycleTally& tally, const std::s
 }
 
 bool AutomaticMode::Wait(unsigned milliseconds) {
-  for (unsigned waited = 0; waited < milliseconds && !ending_; waited += kWaitSlice) {
+  for (unsigned waited = 0; waited < milliseconds && !ending_; waited += kAttentionSlice) {
     form_.ProcessMessages();
-    if (!ending_) form_.Sleep(std::min(kWaitSlice, milliseconds - waited));
+    if (!ending_) form_.Sleep(std::min(kAttentionSlice, milliseconds - waited));
   }
   return !ending_;
 }

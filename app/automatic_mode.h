@@ -3,23 +3,27 @@
 // chosen port, device after device, without a click. The status label shows where it
 // stands and the devices counted, the memo gets one line per device (its time, its
 // description, the message its run ended with and how long the run took), and no
-// message box stops it. When it ends the label adds the time per device. Ctrl+Shift+A again, the write button
-// or closing the window ends it once the run in progress is over; the operator's stop
-// (Ctrl+Delete) stops that run and ends it too.
+// message box stops it. When it ends the label adds the time per device.
+// Ctrl+Shift+A again, the write button or closing the window ends it once the run in
+// progress is over, and no run begins after it; the operator's stop (Ctrl+Delete) stops
+// that run and ends it too. The mode stays on the window's thread: its looks and waits
+// let the window's messages through, so that those keys and clicks are answered at once.
 
 #include <string>
 
-#include "protocol/production_cycle.h"
+#include "protocol/port_station.h"
 
 namespace zorvan::app {
 
 class Desktop;
 class TMainForm;
 
-class AutomaticMode : public CycleStation {
+class AutomaticMode : public PortStation {
  public:
-  // `line` is the window's flasher: its state and port, on the window's surface.
-  AutomaticMode(TMainForm& form, Desktop& desktop, Flasher& line) : form_(form), desktop_(desktop), line_(line) {}
+  // `flasher` is the window's: its state and port, on the window's surface, whose
+  // messages run while the mode looks and waits.
+  AutomaticMode(TMainForm& form, Desktop& desktop, Flasher& flasher)
+      : PortStation(flasher), form_(form), desktop_(desktop) {}
 
   // Runs the cycle until End. Meanwhile the port and rate boxes, the detect and open
   // buttons are disabled, and the write button enabled, to end it; afterwards all five
@@ -29,14 +33,14 @@ class AutomaticMode : public CycleStation {
   void End();
 
   bool PortPresent() override;
-  DeviceResult Program() override;
+  DeviceRun Program() override;
   void Show(CyclePhase phase, const CycleTally& tally, const std::string& detail) override;
   bool Wait(unsigned milliseconds) override;
+  bool EndRequested() override { return ending_; }
 
  private:
   TMainForm& form_;
   Desktop& desktop_;
-  Flasher& line_;
   bool ending_ = false;
   bool programming_ = false;
   CycleTally tally_;         // as last shown

@@ -65,8 +65,8 @@ TEST(AutomaticMode, ProgramsEachNewDeviceOnceAndCountsWhatBefellIt) {
     switch (step) {
       case 0:
         if (controls_while_waiting.empty() && Shows(w, kAutoWaiting)) controls_while_waiting = w.EnabledControls();
-        // Taken away after three looks at it (two resets each, after the run's own two).
-        if (Shows(w, kAutoPassed) && device.Count("w0101;") >= 2 + 2 * 3) {
+        // Taken away after four looks at it (two resets each, after the run's own two).
+        if (Shows(w, kAutoPassed) && device.Count("w0101;") >= 2 + 2 * 4) {
           erases_before_removal = device.Count(kFirstErase);
           device.answers = false;
           step = 1;
@@ -74,7 +74,8 @@ TEST(AutomaticMode, ProgramsEachNewDeviceOnceAndCountsWhatBefellIt) {
         break;
       case 1:
         if (Shows(w, kAutoWaiting)) {
-          device.answers = true;  // the next device, with the same older firmware
+          device.answers = true;  // the next device, with the older firmware
+          device.description = "250101";
           step = 2;
         }
         break;
@@ -115,22 +116,29 @@ TEST(AutomaticMode, ProgramsEachNewDeviceOnceAndCountsWhatBefellIt) {
   EXPECT_EQ(controls_while_waiting, "10000");  // only the write button, which ends the mode
   EXPECT_EQ(erases_before_removal, 1);
   EXPECT_EQ(device.Count(kFirstErase), 2);
-  ASSERT_GE(looks_at_passed_device.size(), 3u);
+  // At once after the run, to learn what the device reports now, then less and less often.
+  // Each interval is the look's own pauses and the quiet after it, which doubles.
+  ASSERT_EQ(looks_at_passed_device.size(), 4u);
+  std::vector<unsigned> intervals;
   for (size_t i = 1; i < looks_at_passed_device.size(); ++i) {
-    EXPECT_GE(looks_at_passed_device[i] - looks_at_passed_device[i - 1], kLookInterval);
+    intervals.push_back(looks_at_passed_device[i] - looks_at_passed_device[i - 1]);
   }
+  EXPECT_GE(intervals[0], kLookInterval);
+  EXPECT_EQ(intervals[1] - intervals[0], kLookInterval);
+  EXPECT_EQ(intervals[2] - intervals[1], 2 * kLookInterval);
   EXPECT_EQ(MemoLines(w), (Strings{"12:34:56  250101  Мікропрограма успішно завантажена в 12:34:56  (0:00)",
                                    "12:34:56  250101  Помилка запису - 000008  (0:00)",
                                    "12:34:56  260314  В прилад вже записана новіша версія!  (0:00)"}));
   EXPECT_EQ(w.Status(), "Вимкнено. Прошито 1, збоїв 1, відмов 1, 0:00/прилад");
   EXPECT_TRUE(w.desktop.boxes.empty());  // nothing stopped the line to be clicked away
   EXPECT_EQ(w.EnabledControls(), "11111");
+  EXPECT_FALSE(device.is_open);
   EXPECT_FALSE(w.form->Busy());
 }
 
 // An adapter unplugged with its device takes the port away; whatever answers once it is
-// back is a new device, even one that describes itself as the last did. A port error in
-// a run is such an unplugging, and the mode goes on.
+// back is a new device. A run that ends with a port error releases the port at once, and
+// the failed device is kept until its port goes.
 TEST(AutomaticMode, APortThatGoesAndComesBackBringsANewDevice) {
   Forms w;
   LoaderStandIn& device = *w.port;
@@ -139,11 +147,18 @@ TEST(AutomaticMode, APortThatGoesAndComesBackBringsANewDevice) {
   w.Press(kKeyE, kCtrlShift);
   int step = 0;
   bool port_fails = false;
+  bool open_when_failed = true;
   device.on_write = [&](const std::string& frame) {
     if (port_fails && frame.rfind("w05", 0) == 0) {
       port_fails = false;
       throw EComPort(com_text::kWriteFailed);
     }
+  };
+  // The adapter comes back with a fresh device on it.
+  const auto plug_in = [&] {
+    present = true;
+    device.description = "250101";
+    ++step;
   };
   w.main_view.on_process_messages = [&] {
     if (w.main_view.processed > kGiveUp) w.form->ButtonWriteClick();
@@ -152,25 +167,70 @@ TEST(AutomaticMode, APortThatGoesAndComesBackBringsANewDevice) {
       port_fails = step == 2;
       present = false;
       ++step;
-    } else if ((step == 1 || step == 3) && Shows(w, kAutoPortMissing)) {
-      present = true;
-      ++step;
+    } else if ((step == 1 || step == 3 || step == 5) && Shows(w, kAutoPortMissing)) {
+      plug_in();
     } else if (step == 4 && Shows(w, kAutoFailed)) {
+      open_when_failed = device.is_open;
+      present = false;
       step = 5;
-    } else if (step == 5 && passed) {
-      step = 6;
+    } else if (step == 6 && passed) {
+      step = 7;
       w.Press(kKeyA, kCtrlShift);  // the key ends the mode as it began it
     }
   };
   w.Press(kKeyA, kCtrlShift);
 
-  EXPECT_EQ(step, 6) << w.Status();
+  EXPECT_EQ(step, 7) << w.Status();
+  EXPECT_FALSE(open_when_failed);
   EXPECT_EQ(device.Count(kFirstErase), 4);
   const Strings lines = MemoLines(w);
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[2].rfind("12:34:56  250101  Помилка запису в порт.", 0), 0u) << lines[2];
   EXPECT_EQ(w.Status(), "Вимкнено. Прошито 3, збоїв 1, відмов 0, 0:00/прилад");
   EXPECT_TRUE(w.desktop.boxes.empty());
+}
+
+// The write button, Ctrl+Shift+A or closing the window while the mode looks at the port:
+// handled at the look's next slice, the look cut short and the port released, and no run
+// begins. Every wait of a look lets the messages through at least every kAttentionSlice.
+TEST(AutomaticMode, AnEndAskedForDuringALookIsHonouredAtOnce) {
+  for (bool device_there : {false, true}) {
+    SCOPED_TRACE(device_there ? "a fresh device" : "an empty port");
+    Forms w;
+    LoaderStandIn& device = *w.port;
+    device.answers = device_there;
+    w.Press(kKeyE, kCtrlShift);
+    unsigned paused_since_messages = 0;
+    unsigned longest_without_messages = 0;
+    w.desktop.on_sleep = [&](unsigned ms) {
+      paused_since_messages += ms;
+      longest_without_messages = std::max(longest_without_messages, paused_since_messages);
+    };
+    size_t frames_when_ended = 0;
+    w.main_view.on_process_messages = [&] {
+      paused_since_messages = 0;
+      if (w.main_view.processed > kGiveUp) w.form->ButtonWriteClick();
+      // The third look at an empty port, or the first at the device, in its wake-up.
+      if (frames_when_ended == 0 && device.Count("wwwww") >= (device_there ? 2 : 11)) {
+        frames_when_ended = device.written.size();
+        w.form->ButtonWriteClick();
+      }
+    };
+    w.Press(kKeyA, kCtrlShift);
+
+    EXPECT_EQ(w.Status(), "Вимкнено. Прошито 0, збоїв 0, відмов 0");
+    ASSERT_GT(frames_when_ended, 0u);
+    const Strings after(device.written.begin() + static_cast<ptrdiff_t>(frames_when_ended), device.written.end());
+    // Only the resets that send a device the look may have woken back to its firmware.
+    EXPECT_EQ(after, (Strings{"w0101;", "w0101;"}));
+    EXPECT_EQ(device.Count(kFirstErase), 0);
+    EXPECT_FALSE(device.is_open);
+    EXPECT_LE(longest_without_messages, kAttentionSlice);
+    // An empty port is asked once a look: two looks had ended.
+    if (!device_there) {
+      EXPECT_EQ(device.Count("w0202;"), 2);
+    }
+  }
 }
 
 TEST(AutomaticMode, IsTheEngineeringViewsAndTheOperatorsStopEndsIt) {

@@ -172,10 +172,7 @@ void TMainForm::RunOnPort(const char* unfinished, const char* again_line, const 
       text.replace(restart, std::string_view(kRestartLine).size(), again_line);
     }
     if (unfinished != nullptr) {
-      for (Control c : {Control::ButtonWrite, Control::ButtonConect, Control::ButtonOpenHex, Control::cbPort,
-                        Control::cbBaudRate}) {
-        SetEnabled(c, true);
-      }
+      for (Control c : kOperatingControls) SetEnabled(c, true);
       SetGaugeProgress(0);
       SetChunkBarPosition(0);
       SetStatus(unfinished + text.substr(0, text.find('\n')));

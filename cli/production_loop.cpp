@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "common/errors.h"
-#include "protocol/device_probe.h"
+#include "protocol/port_station.h"
 #include "serial/bcport.h"
 #include "cli/console_text.h"
 #include "cli/exit_codes.h"
@@ -38,19 +38,6 @@ std::string ResultWord(DeviceResult result) {
   size_t width = 0;
   for (Msg m : {Msg::ResultPassed, Msg::ResultRefused, Msg::ResultFailed}) width = std::max(width, TextColumns(Say(m)));
   return PadTo(Say(word), width);
-}
-
-DeviceResult ResultOf(int exit_status) {
-  switch (exit_status) {
-    case kExitOk: return DeviceResult::Passed;
-    case kExitNotFound: return DeviceResult::Gone;
-    case kExitPortError: return DeviceResult::PortLost;
-    case kExitUnknownLoader:
-    case kExitRefused:
-    case kExitDeclined:
-    case kExitBadDescription: return DeviceResult::Refused;
-    default: return DeviceResult::Failed;  // a step, the port or the operator's stop
-  }
 }
 
 std::string PhaseText(CyclePhase phase, const std::string& detail) {
@@ -121,30 +108,38 @@ class LoopRowView : public ProgressView {
   bool verbose_;
 };
 
-// One port of the loop: its own port object for looking and for programming.
-class ConsoleStation : public CycleStation {
+// A port of the loop: its own port object, and the flasher its looks are made with.
+struct LoopPort {
+  LoopPort(const LoopContext& loop, size_t index)
+      : session(loop.options.ports[index], loop.options.baud_rate_index), looking(std::cerr),
+        flasher(session.FlasherOn(looking, loop.image)) {}
+
+  DeviceSession session;
+  ConsoleSurface looking;
+  Flasher flasher;
+};
+
+// One port of the loop, looking and programming on its own port object.
+class ConsoleStation : private LoopPort, public PortStation {
  public:
   ConsoleStation(LoopContext& loop, size_t index)
-      : loop_(loop), index_(index), port_(loop.options.ports[index]),
-        session_(port_, loop.options.baud_rate_index), view_(loop.board.Row(index), loop.options.verbose),
-        looking_(std::cerr), line_(session_.FlasherOn(looking_, loop.image)) {}
-
-  Flasher& Line() { return line_; }
+      : LoopPort(loop, index), PortStation(LoopPort::flasher), loop_(loop), index_(index),
+        port_(loop.options.ports[index]), view_(loop.board.Row(index), loop.options.verbose) {}
 
   bool PortPresent() override { return zorvan::PortPresent(port_); }
 
-  DeviceResult Program() override {
-    const WriteOutcome outcome = WriteOnPort(session_, loop_.options, loop_.image, loop_.hex_file_name, view_);
+  DeviceRun Program() override {
+    const WriteOutcome outcome = WriteOnPort(session, loop_.options, loop_.image, loop_.hex_file_name, view_);
     Record(outcome);
-    const DeviceResult result = ResultOf(outcome.exit_status);
-    if (result == DeviceResult::Gone) return result;
+    const DeviceResult result = outcome.device;
+    if (result == DeviceResult::Gone) return {result, outcome.seconds};
     loop_.board.Print(index_,
                       ResultWord(result) + "  " + DurationText(outcome.seconds) + "  " + OneLine(outcome.description) +
                           "  " + CommandLineText(outcome.result) + "  " +
                           Say(Msg::ExitStatusTail, {std::to_string(outcome.exit_status)}),
                       false);
     Ring(result);
-    return result;
+    return {result, outcome.seconds};
   }
 
   void Show(CyclePhase phase, const CycleTally& tally, const std::string& detail) override {
@@ -152,9 +147,10 @@ class ConsoleStation : public CycleStation {
     loop_.board.SetLine(index_, text, true);
     loop_.board.SetFooter(TallyLine(loop_.totals.Take(index_, tally)));
     // Off a terminal the ports' lines are not drawn: a port that cannot be used says so
-    // once, or the operator would wait for nothing.
+    // once, or the operator would wait for nothing; --verbose tells every change.
     const bool port_trouble = phase == CyclePhase::PortMissing || phase == CyclePhase::PortError;
     if (!loop_.board.Terminal() && port_trouble && text != last_note_) loop_.board.Print(index_, text, true);
+    if (!loop_.board.Terminal() && !port_trouble && loop_.options.verbose) loop_.board.Print(index_, text, false);
     last_note_ = port_trouble ? text : std::string();
     if (phase == CyclePhase::PortError) {
       const std::string hint = PortHint(port_);
@@ -171,6 +167,8 @@ class ConsoleStation : public CycleStation {
     }
     return !LoopEndRequested();
   }
+
+  bool EndRequested() override { return LoopEndRequested(); }
 
  private:
   void Record(const WriteOutcome& outcome) {
@@ -198,10 +196,7 @@ class ConsoleStation : public CycleStation {
   LoopContext& loop_;
   const size_t index_;
   const std::string port_;
-  DeviceSession session_;
   LoopRowView view_;
-  ConsoleSurface looking_;
-  Flasher line_;
   std::string last_note_;
   std::string last_hint_;
 };
@@ -231,7 +226,7 @@ int RunLoop(const DeviceOptions& options, const ImageState& image, const std::st
     for (auto& station : stations) {
       // Each port waits, looks and programs on its own, as separate benches would.
       cycles.emplace_back([&station, &running] {
-        ProductionCycle(*station, station->Line()).Run();
+        ProductionCycle(*station).Run();
         --running;
       });
     }

@@ -52,7 +52,14 @@ WriteOutcome WriteOnPort(DeviceSession& session, const DeviceOptions& options, c
     return outcome.forced;
   };
   outcome.exit_status = session.Run(surface, image, [&](Flasher& flasher) {
-    return ExitCodeOf(ButtonWriteClick(flasher, write_anyway));
+    try {
+      const RunEnding ending = ButtonWriteClick(flasher, write_anyway);
+      outcome.device = DeviceResultOf(ending);
+      return ExitCodeOf(ending);
+    } catch (const Exception& error) {
+      outcome.device = DeviceResultOf(error);
+      throw;
+    }
   });
   outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   outcome.result = EndingMessage(surface.Shown(), outcome.exit_status == kExitFailed);

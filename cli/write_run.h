@@ -9,6 +9,7 @@
 #include "cli/device_session.h"
 #include "cli/progress_surface.h"
 #include "cli/progress_view.h"
+#include "protocol/device_result.h"
 
 namespace zorvan::cli {
 
@@ -16,6 +17,8 @@ struct WriteOutcome {
   std::chrono::system_clock::time_point began;
   double seconds = 0;
   int exit_status = 0;
+  // How the device fared, as a production loop counts it.
+  DeviceResult device = DeviceResult::Failed;
   // The first line of the system's own message that ended the run (a port error's
   // text included).
   std::string result;

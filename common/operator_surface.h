@@ -13,6 +13,9 @@ namespace zorvan {
 
 // The five controls whose enabled state the procedures change.
 enum class Control { ButtonWrite, ButtonConect, ButtonOpenHex, cbPort, cbBaudRate };
+// All five, in that order: what a window gives back to the operator's hand at once.
+inline constexpr Control kOperatingControls[] = {Control::ButtonWrite, Control::ButtonConect, Control::ButtonOpenHex,
+                                                 Control::cbPort, Control::cbBaudRate};
 
 // The system sounds, by their MessageBeep types.
 enum MessageBeepType : unsigned {

@@ -44,7 +44,8 @@ class QuietSurface : public SurfaceDecorator {
 Sighting LookForDevice(Flasher& flasher) {
   QuietSurface quiet(flasher.surface);
   Flasher looking{flasher.state, quiet, flasher.port, flasher.image};
-  const IdentifyOutcome outcome = IdentifyDevice(looking, IdentifyVariant::WriteButton);
+  looking.exchange = flasher.exchange;
+  const IdentifyOutcome outcome = IdentifyDevice(looking, IdentifyVariant::WriteButton, 1);
   Sighting sighting;
   sighting.present = outcome != IdentifyOutcome::NotFound;
   if (outcome == IdentifyOutcome::Found) sighting.description = quiet.MemoText();

@@ -19,6 +19,9 @@ struct Sighting {
 // of the flasher's surface only the port choice, the pauses and the processing of
 // messages are used. A device that answered is left in its loader with the port open;
 // otherwise the port is closed. Port errors are raised.
+// Identify is sent once: a device that has just come is found at the next look, which
+// begins afresh with the wake-up, rather than after the reply deadlines of the attempts
+// sent before it came and the wait for their replies.
 Sighting LookForDevice(Flasher& flasher);
 
 // Sends a device that LookForDevice found back to its firmware (the reset sequence) and

@@ -9,7 +9,6 @@ namespace zorvan {
 
 namespace {
 
-constexpr int kIdentifyAttempts = 10;
 constexpr int kIdentReply = 140;
 constexpr int kDescribeReply = 1000;
 
@@ -37,11 +36,11 @@ std::string Mid(const std::string& text, size_t position, size_t count) {
 
 bool EndsWithSemicolon(const std::string& text) { return !text.empty() && text.back() == ';'; }
 
-// Sends Identify until a reply ends with ";", at most ten times; the last reply stands
-// whatever it holds. The device is given 100 ms to answer.
-void IdentifyLoop(Flasher& flasher) {
+// Sends Identify until a reply ends with ";", at most `attempts` times; the last reply
+// stands whatever it holds. The device is given 100 ms to answer.
+void IdentifyLoop(Flasher& flasher, int attempts) {
   StepExchange identify(flasher, kIdentifyFrame, kIdentReply);
-  for (int attempt = 0; attempt < kIdentifyAttempts; ++attempt) {
+  for (int attempt = 0; attempt < attempts; ++attempt) {
     identify.Send(100);
     flasher.surface.StepGauge(10);
     identify.Receive(flasher.state.IdentText);
@@ -139,7 +138,7 @@ std::string DescriptionMemoText(std::string_view description) {
   return memo;
 }
 
-IdentifyOutcome IdentifyDevice(Flasher& flasher, IdentifyVariant variant) {
+IdentifyOutcome IdentifyDevice(Flasher& flasher, IdentifyVariant variant, int attempts) {
   FlasherState& state = flasher.state;
   OperatorSurface& surface = flasher.surface;
   if (!ReopenPort(flasher)) return IdentifyOutcome::NotFound;
@@ -150,7 +149,7 @@ IdentifyOutcome IdentifyDevice(Flasher& flasher, IdentifyVariant variant) {
   if (variant == IdentifyVariant::WriteButton) DrainInput(flasher);
   WakeUpBurst(flasher);
   surface.ProcessMessages();
-  IdentifyLoop(flasher);
+  IdentifyLoop(flasher, attempts);
   state.ReplyCode = Mid(state.IdentText, 2, 2);
   surface.BringToFront();
   if (state.ReplyCode != "82") return NotFound(flasher, variant);

@@ -16,11 +16,15 @@ enum class IdentifyOutcome { Found, NotFound, UnknownLoaderVersion };
 // description's stand-in.
 enum class IdentifyVariant { DetectButton, WriteButton };
 
+// How many times Identify is sent before the device is taken as not there.
+inline constexpr int kIdentifyAttempts = 10;
+
 // Opens the port with the operator's choices and identifies the device. Not found: the
 // port is closed and the message shown. Unknown loader version: the message shown, the
 // port left open. Found: the geometry is in the state, the description in the memo and
 // the port open; nothing is shown yet. Port and conversion errors are not caught.
-IdentifyOutcome IdentifyDevice(Flasher& flasher, IdentifyVariant variant);
+// Fewer `attempts` serve the production loop's looks, which are repeated anyway.
+IdentifyOutcome IdentifyDevice(Flasher& flasher, IdentifyVariant variant, int attempts = kIdentifyAttempts);
 
 // The detect button: identifies the device and, when found, reports it and asks for
 // the HEX file meant for it. The port stays open.

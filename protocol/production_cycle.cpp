@@ -1,10 +1,8 @@
 #include "protocol/production_cycle.h"
 
-#include <chrono>
+#include <algorithm>
 
 #include "firmware/embedded_firmware.h"
-#include "protocol/device_probe.h"
-#include "serial/ecomport.h"
 
 namespace zorvan {
 
@@ -31,74 +29,131 @@ void ProductionCycle::Run() {
   Enter(CyclePhase::WaitingForDevice);
   for (;;) {
     if (!station_.PortPresent()) {
-      DeviceGone();
+      ForgetDevice();
       Enter(CyclePhase::PortMissing);
       if (!AwaitPort()) return;
       Enter(CyclePhase::WaitingForDevice);
     }
-    LookAndAct();
-    if (!Pause()) return;
+    const std::optional<unsigned> pause = Act(station_.Look());
+    if (!pause || !Pause(*pause)) return;
   }
 }
 
-void ProductionCycle::LookAndAct() {
-  try {
-    const Sighting sighting = LookForDevice(line_);
-    if (!sighting.present) {
-      DeviceGone();
-      if (phase_ != CyclePhase::WaitingForDevice) Enter(CyclePhase::WaitingForDevice);
-      return;
-    }
-    const bool handled = sighting.description == BuiltInVersion || sighting.description == handled_;
-    if (!handled) {
-      ProgramDevice(sighting.description);
-      return;
-    }
-    LetDeviceGo(line_);
-    if (!handled_) {
-      handled_ = sighting.description;
-      handled_phase_ = CyclePhase::AlreadyProgrammed;
-    }
-    if (phase_ != handled_phase_) Enter(handled_phase_);
-  } catch (const EComPort& error) {
-    // An unplugged adapter is an ordinary event on a production line: look again later.
-    // A port the system cannot open for want of it has gone, whatever its name said.
-    if (error.Message() == com_text::kNoSuchPort) {
-      DeviceGone();
-      if (phase_ != CyclePhase::PortMissing) Enter(CyclePhase::PortMissing);
-    } else {
-      Enter(CyclePhase::PortError, error.what());
-    }
+std::optional<unsigned> ProductionCycle::Act(const LookOutcome& outcome) {
+  switch (outcome.seen) {
+    case LookOutcome::Seen::Nothing:
+      // The kept device is looked for again at once, until it has missed enough looks.
+      if (kept_ && ++empty_looks_ < kLooksAtAnEmptyPort) return 0;
+      ForgetDevice();
+      Enter(CyclePhase::WaitingForDevice);
+      return 0;
+    case LookOutcome::Seen::Device:
+      empty_looks_ = 0;
+      return ActOnDevice(outcome.text);
+    case LookOutcome::Seen::PortError: return PortTrouble(outcome.text);
+    case LookOutcome::Seen::CutShort: return outcome.woke ? LetGoAndEnd() : ReleaseAndEnd();
   }
+  return std::nullopt;
 }
 
-void ProductionCycle::ProgramDevice(const std::string& description) {
+std::optional<unsigned> ProductionCycle::ActOnDevice(const std::string& description) {
+  if (kept_ && IsKept(description)) return ActOnKept(description);
+  const bool after_a_pass = kept_ && kept_->phase == CyclePhase::Passed && !kept_->now;
+  if (after_a_pass && kept_->came_after_a_pass) {
+    // Two passes in a row followed by the description from before the run: not two swaps
+    // within a look of a final reset, but an image that does not change what a device
+    // reports. The device is not written a third time.
+    image_keeps_description_ = true;
+    return ActOnKept(description);
+  }
+  if (description == BuiltInVersion) {
+    if (const auto error = station_.LetGo()) return PortTrouble(*error);
+    Keep({CyclePhase::AlreadyProgrammed, std::nullopt, description});
+    Enter(CyclePhase::AlreadyProgrammed);
+    return interval_;
+  }
+  // An end asked for while the device was looked at: no run begins after it.
+  if (station_.EndRequested()) return LetGoAndEnd();
+  return ProgramDevice(description, after_a_pass);
+}
+
+std::optional<unsigned> ProductionCycle::ActOnKept(const std::string& description) {
+  if (const auto error = station_.LetGo()) return PortTrouble(*error);
+  kept_->now = description;
+  Enter(kept_->phase);
+  if (KeptUntilPortEmpty()) return kLookInterval;
+  // A programmed device that stays as it is is looked at less and less often.
+  const unsigned pause = interval_;
+  interval_ = std::min(2 * interval_, kLongestLookInterval);
+  return pause;
+}
+
+std::optional<unsigned> ProductionCycle::ProgramDevice(const std::string& description, bool came_after_a_pass) {
   Enter(CyclePhase::Programming, description);
-  const auto started = std::chrono::steady_clock::now();
-  const DeviceResult result = station_.Program();
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  if (result == DeviceResult::Gone) {
-    DeviceGone();
-    Enter(CyclePhase::WaitingForDevice);
-    return;
+  const DeviceRun run = station_.Program();
+  // A run that failed may leave the port open with the device in its loader.
+  station_.Release();
+  tally_.Count(run.result, run.seconds);
+  switch (run.result) {
+    case DeviceResult::Gone:
+      ForgetDevice();
+      Enter(CyclePhase::WaitingForDevice);
+      return 0;
+    case DeviceResult::Passed:
+      // Looked at again at once, to learn what it reports now.
+      Keep({CyclePhase::Passed, description, std::nullopt, came_after_a_pass});
+      Enter(CyclePhase::Passed);
+      return 0;
+    case DeviceResult::PortLost:
+      // A port that failed under a run went with its adapter, as on a bench it does
+      // (an adapter unplugged, a line that hung up): what answers on it next is another
+      // device, even if the port is back before a look has found it away.
+      ForgetDevice();
+      Enter(CyclePhase::Failed);
+      return kLookInterval;
+    case DeviceResult::Failed: Keep({CyclePhase::Failed}); break;
+    case DeviceResult::Refused: Keep({CyclePhase::Refused}); break;
   }
-  tally_.Count(result, seconds);
-  handled_ = description;
-  handled_phase_ = result == DeviceResult::Passed    ? CyclePhase::Passed
-                   : result == DeviceResult::Refused ? CyclePhase::Refused
-                                                     : CyclePhase::Failed;
-  Enter(handled_phase_);
-  // A port that failed under a run went with its adapter, as on a bench it does: what
-  // answers on it next is another device.
-  if (result == DeviceResult::PortLost) DeviceGone();
+  Enter(kept_->phase);
+  return kLookInterval;
 }
 
-bool ProductionCycle::Pause() {
-  for (unsigned waited = 0; waited < kLookInterval; waited += kPresenceInterval) {
-    if (!station_.Wait(kPresenceInterval)) return false;
-    if (!station_.PortPresent()) return true;
+std::optional<unsigned> ProductionCycle::PortTrouble(const std::string& error) {
+  station_.Release();
+  // A port the system has no more has gone with its adapter, and with the device on it.
+  if (!station_.PortPresent()) return 0;
+  Enter(CyclePhase::PortError, error);
+  return kLookInterval;
+}
+
+std::optional<unsigned> ProductionCycle::LetGoAndEnd() {
+  if (station_.LetGo()) station_.Release();
+  return std::nullopt;
+}
+
+std::optional<unsigned> ProductionCycle::ReleaseAndEnd() {
+  station_.Release();
+  return std::nullopt;
+}
+
+bool ProductionCycle::KeptUntilPortEmpty() const {
+  return kept_->phase == CyclePhase::Failed || kept_->phase == CyclePhase::Refused ||
+         (kept_->phase == CyclePhase::Passed && image_keeps_description_);
+}
+
+bool ProductionCycle::IsKept(const std::string& description) const {
+  if (KeptUntilPortEmpty()) return true;
+  if (kept_->now) return description == *kept_->now;
+  return description != kept_->before;
+}
+
+bool ProductionCycle::Pause(unsigned milliseconds) {
+  for (unsigned waited = 0;;) {
+    const unsigned slice = std::min(kPresenceInterval, milliseconds - waited);
+    if (!station_.Wait(slice)) return false;
+    waited += slice;
+    if (waited >= milliseconds || !station_.PortPresent()) return true;
   }
-  return true;
 }
 
 bool ProductionCycle::AwaitPort() {
@@ -109,13 +164,22 @@ bool ProductionCycle::AwaitPort() {
 }
 
 void ProductionCycle::Enter(CyclePhase phase, const std::string& detail) {
+  if (phase == phase_ && detail == shown_detail_) return;
   phase_ = phase;
+  shown_detail_ = detail;
   station_.Show(phase, tally_, detail);
 }
 
-void ProductionCycle::DeviceGone() {
-  handled_.reset();
-  handled_phase_ = CyclePhase::WaitingForDevice;
+void ProductionCycle::Keep(KeptDevice device) {
+  kept_ = std::move(device);
+  interval_ = kLookInterval;
+  empty_looks_ = 0;
+}
+
+void ProductionCycle::ForgetDevice() {
+  kept_.reset();
+  interval_ = kLookInterval;
+  empty_looks_ = 0;
 }
 
 }  // namespace zorvan

@@ -101,6 +101,49 @@ TEST_F(ProductionLoop, ProgramsThreeSuccessiveDevicesOnOnePortOnceEach) {
       << devices.out;
 }
 
+// A fixture whose adapter stays, as a bench with pogo pins or a clamp has it: three fresh
+// devices swapped on the same port 1 s after each final reset, with no silence between
+// them, and again with 3 s of empty port between them; the last stays. Every one is
+// programmed once, recorded and verified byte for byte. The second bench's image reports
+// another version than the carried firmware's once written: the loop learns it.
+TEST_F(ProductionLoop, ProgramsEveryDeviceOfAFixedAdapterBenchOnce) {
+  struct Bench {
+    const char* gap;
+    const char* programmed;
+  };
+  for (const Bench& bench : {Bench{"0", "260313"}, Bench{"3000", "250601"}}) {
+    SCOPED_TRACE(std::string("gap ") + bench.gap);
+    std::filesystem::remove(record_);
+    const std::string port = dir_ + "/fixture";
+    SimProcess sim(Devices({"--count", "3", "--in-turn", "--link", port, "--gap", bench.gap, "--programmed",
+                            bench.programmed, "--device", "1", "--leave-after", "1000", "--device", "2",
+                            "--leave-after", "1000"}));
+    Program flash("zorvan-flash", Loop({port}), Locale::English);
+    ASSERT_TRUE(WaitForRecords([](const auto& records) { return records.size() >= 3; })) << flash.OutputSoFar();
+    // The third device stays: the looks at it must not program it again.
+    std::this_thread::sleep_for(8s);
+    flash.Signal(SIGINT);
+    const ProgramResult result = flash.Finish();
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+
+    const std::vector<RunRecord> records = Records();
+    ASSERT_EQ(records.size(), 3u) << result.out;
+    for (const RunRecord& r : records) {
+      EXPECT_EQ(r.description, "250101");
+      EXPECT_EQ(r.exit_status, 0) << r.result;
+    }
+    EXPECT_EQ(Count(result.out, port + ": passed "), 3u) << result.out;
+    const ProgramResult devices = sim.Stop();
+    EXPECT_EQ(devices.status, 0) << devices.out;
+    for (const char* device : {"1", "2", "3"}) {
+      EXPECT_NE(devices.out.find("zorvan-sim: device " + std::string(device) + ": the flash holds " + hex_ +
+                                 ", all 128 bytes\n"),
+                std::string::npos)
+          << devices.out;
+    }
+  }
+}
+
 // Two benches at once, devices coming and going on each: on the first the adapter goes
 // with its device, on the second it stays and only the looks see the port empty.
 TEST_F(ProductionLoop, LoopsOnTwoPortsAtOnce) {

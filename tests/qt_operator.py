@@ -8,6 +8,8 @@ Runs under Debian's Python (gir1.2-atspi-2.0) in a D-Bus session of its own
 (dbus-run-session) on the display in $DISPLAY."""
 
 import os
+import signal
+import statistics
 import subprocess
 import sys
 import time
@@ -176,6 +178,56 @@ class QtWindow:
             subprocess.run(["pnmtopng"], stdin=xwd.stdout, stdout=png, check=True)
             xwd.wait()
         print(f"   {path}")
+
+
+class SimulatedDevice:
+    """zorvan-sim serving devices at the adapter's stable path `link`, its output in files
+    of the folder `work`."""
+
+    started = []
+
+    def __init__(self, sim_program, link, work, *options):
+        SimulatedDevice.started.append(self)
+        self.output = os.path.join(work, f"device{len(SimulatedDevice.started)}.out")
+        with open(self.output, "w") as out, open(self.output + ".err", "w") as err:
+            self.process = subprocess.Popen([sim_program, "--link", link, *options], stdout=out, stderr=err)
+        wait_for("the simulated device to start", 20, lambda: self.lines())
+
+    def lines(self):
+        with open(self.output) as out:
+            return out.read().splitlines()
+
+    def resets(self):
+        return sum(1 for line in self.lines() if line == "reset")
+
+    def ended(self):
+        return self.process.poll() is not None
+
+    def stop(self):
+        """Stops the device; its exit status says whether its flash holds what --verify named."""
+        if self.process.poll() is None:
+            self.process.send_signal(signal.SIGTERM)
+        status = self.process.wait(60)
+        return status, "\n".join(self.lines())
+
+    @classmethod
+    def kill_all(cls):
+        """Ends every device still serving: a failed test leaves none behind."""
+        for device in cls.started:
+            if device.process.poll() is None:
+                device.process.kill()
+
+
+def seconds_until(what, check, limit=30, interval=0.01):
+    """How long from now until `check` returns something true (at most `limit`)."""
+    began = time.monotonic()
+    wait_for(what, limit, check, interval)
+    return time.monotonic() - began
+
+
+def summary(times):
+    """'median 0.12 s, longest 0.20 s' of a list of seconds."""
+    return f"median {statistics.median(times):.2f} s, longest {max(times):.2f} s"
 
 
 def run(test):

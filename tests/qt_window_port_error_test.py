@@ -11,13 +11,12 @@ The same for detect in the engineering view.
     qt_window_port_error_test.py ZORVAN_FLASHER ZORVAN_SIM WORK_DIR SCREENSHOT_DIR"""
 
 import os
-import signal
 import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from qt_operator import Failed, QtWindow, run, wait_for  # noqa: E402
+from qt_operator import Failed, QtWindow, SimulatedDevice, run, wait_for  # noqa: E402
 
 flasher, sim_program, work, screenshots = sys.argv[1:5]
 adapter = os.path.join(work, "adapter")  # the stable path, as /dev/serial/by-id gives one
@@ -27,34 +26,9 @@ DETECT_AGAIN = "Перевірте з'єднання з приладом і на
 PORT_ERRORS = ("Помилка читання з порта", "Помилка запису в порт.")
 
 
-class Device:
-    """zorvan-sim serving one device at the adapter's path, its output in a file."""
-
-    started = []
-
-    def __init__(self, *options):
-        Device.started.append(self)
-        self.output = os.path.join(work, f"device{len(Device.started)}.out")
-        with open(self.output, "w") as out, open(self.output + ".err", "w") as err:
-            self.process = subprocess.Popen([sim_program, "--link", adapter, *options], stdout=out, stderr=err)
-        wait_for("the simulated device to start", 20, lambda: self.lines())
-
-    def lines(self):
-        with open(self.output) as out:
-            return out.read().splitlines()
-
-    def resets(self):
-        return sum(1 for line in self.lines() if line == "reset")
-
-    def ended(self):
-        return self.process.poll() is not None
-
-    def stop(self):
-        """Stops the device; its exit status says whether its flash holds what --verify named."""
-        if self.process.poll() is None:
-            self.process.send_signal(signal.SIGTERM)
-        status = self.process.wait(60)
-        return status, "\n".join(self.lines())
+def plug_in(*options):
+    """A simulated device at the adapter's path."""
+    return SimulatedDevice(sim_program, adapter, work, *options)
 
 
 def expect_error_box(window, again):
@@ -99,7 +73,7 @@ def success_after_reset(window, device):
 
 def test():
     os.makedirs(screenshots, exist_ok=True)
-    first = Device("--baud", "0", "--hangup-after", "60")
+    first = plug_in("--baud", "0", "--hangup-after", "60")
     window = QtWindow(flasher, [adapter], screenshots)
     try:
         window.expect("label", "Мікропрограма готова до запису", seconds=90)
@@ -114,7 +88,7 @@ def test():
         wait_for("the hung-up device to go", 20, first.ended)
 
         print("== a fresh device at the same path; Прошити again")
-        second = Device("--baud", "0", "--verify", "-", "--print-resets")
+        second = plug_in("--baud", "0", "--verify", "-", "--print-resets")
         window.click(window.expect("push button", "Прошити", enabled=True))
         (text, ok), delay = success_after_reset(window, second)
         if "Мікропрограма успішно завантажена в " not in text:
@@ -132,7 +106,7 @@ def test():
 
         print("== Ctrl+Shift+E, Визначити; the device hangs up after identifying itself")
         window.press("ctrl+shift+e")
-        third = Device("--baud", "0", "--hangup-after", "1")
+        third = plug_in("--baud", "0", "--hangup-after", "1")
         window.click(window.expect("push button", "Визначити", enabled=True))
         ok = expect_error_box(window, DETECT_AGAIN)
         window.close_box(ok)
@@ -141,7 +115,7 @@ def test():
         wait_for("the hung-up device to go", 20, third.ended)
 
         print("== a fresh device; Визначити again")
-        fourth = Device("--baud", "0")
+        fourth = plug_in("--baud", "0")
         window.click(window.expect("push button", "Визначити", enabled=True))
         text, ok = window.message_box(60)
         if not text.startswith("Визначино:"):
@@ -154,9 +128,7 @@ def test():
         fourth.stop()
     finally:
         window.close()
-        for device in Device.started:  # a failed test leaves no device serving
-            if device.process.poll() is None:
-                device.process.kill()
+        SimulatedDevice.kill_all()
     print("The Qt window passed: usable after each port error, and the device plugged back in was programmed.")
 
 

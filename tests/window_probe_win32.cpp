@@ -4,6 +4,12 @@
 // tests press keys and click through the window system.
 //   zorvan-window-probe text CONTROL          the text of a main window's control
 //   zorvan-window-probe wait CONTROL S TEXT   waits up to S seconds until it reads TEXT
+//   zorvan-window-probe until CONTROL S TEXT  prints the text it reads first, then waits
+//                                             up to S seconds until it reads a text that
+//                                             begins with TEXT; prints that text, then
+//                                             when it was read, in milliseconds since
+//                                             1970 (the clock `date +%s%3N` reads), for a
+//                                             test to time what the window does
 //   zorvan-window-probe items CONTROL         a combo box's items, one a line
 //   zorvan-window-probe enabled CONTROL       1 or 0
 //   zorvan-window-probe bounds CONTROL        left top width height in the window's
@@ -119,15 +125,15 @@ HWND VisibleWindowOf(const wchar_t* kind) {
   return search.found;
 }
 
-// Repeats `attempt` every 50 ms until it succeeds or `seconds` pass: often enough for
-// the benchmarks to time what it waits for.
+// Repeats `attempt` every `interval` until it succeeds or `seconds` pass: every 50 ms is
+// often enough for the benchmarks to time what it waits for.
 template <typename Attempt>
-bool Within(double seconds, Attempt attempt) {
+bool Within(double seconds, Attempt attempt, std::chrono::milliseconds interval = std::chrono::milliseconds(50)) {
   const auto limit = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
   for (;;) {
     if (attempt()) return true;
     if (std::chrono::steady_clock::now() > limit) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::this_thread::sleep_for(interval);
   }
 }
 
@@ -199,6 +205,23 @@ int Probe(const std::vector<std::string>& args) {
       return control && seen == args[3];
     });
     Print(seen);
+    return found ? 0 : 1;
+  }
+  if (command == "until" && args.size() == 4) {
+    const HWND first = ControlOf(name);
+    Print(first ? TextOf(first) : std::string());
+    std::string seen;
+    const bool found = Within(
+        std::stod(args[2]),
+        [&] {
+          const HWND control = ControlOf(name);
+          seen = control ? TextOf(control) : std::string();
+          return control && seen.rfind(args[3], 0) == 0;
+        },
+        std::chrono::milliseconds(10));
+    const auto read_at = std::chrono::system_clock::now().time_since_epoch();
+    Print(seen);
+    if (found) Print(std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(read_at).count()));
     return found ? 0 : 1;
   }
   const HWND control = ControlOf(name);

@@ -6,10 +6,10 @@ namespace zorvan::app::testing {
 
 namespace {
 
-constexpr MainControl kFiveControls[] = {MainControl::ButtonWrite, MainControl::ButtonConect,
-                                         MainControl::ButtonOpenHex, MainControl::cbPort, MainControl::cbBaudRate};
-constexpr Control kFiveOperatingControls[] = {Control::ButtonWrite, Control::ButtonConect, Control::ButtonOpenHex,
-                                              Control::cbPort, Control::cbBaudRate};
+// kOperatingControls as the view has them.
+constexpr MainControl kOperatingViewControls[] = {MainControl::ButtonWrite, MainControl::ButtonConect,
+                                                  MainControl::ButtonOpenHex, MainControl::cbPort,
+                                                  MainControl::cbBaudRate};
 
 }  // namespace
 
@@ -38,13 +38,13 @@ void Forms::Press(uint16_t key, ShiftState shift) { form->FormKeyDown(key, shift
 
 std::string Forms::EnabledControls() const {
   std::string state;
-  for (MainControl control : kFiveControls) state += main_view[control].enabled ? '1' : '0';
+  for (MainControl control : kOperatingViewControls) state += main_view[control].enabled ? '1' : '0';
   return state;
 }
 
 void Forms::SetEnabledControls(const std::string& state) {
-  for (size_t i = 0; i < std::size(kFiveOperatingControls); ++i) {
-    form->SetEnabled(kFiveOperatingControls[i], state.at(i) == '1');
+  for (size_t i = 0; i < std::size(kOperatingControls); ++i) {
+    form->SetEnabled(kOperatingControls[i], state.at(i) == '1');
   }
 }
 

@@ -20,6 +20,13 @@ int LoaderStandIn::WriteStr(const std::string& text) {
   written.push_back(text);
   if (on_write) on_write(text);
   if (!answers) return static_cast<int>(text.size());
+  if (text == "w0101;") {
+    const int chunks = std::stoi(geometry.substr(0, 2), nullptr, 16) * std::stoi(geometry.substr(4, 4), nullptr, 16);
+    if (commits_ >= chunks) description = programmed;
+    commits_ = 0;
+  } else if (text == "w0606;") {
+    ++commits_;
+  }
   if (text == "w0202;") {
     queued_ += "w8202" "0000" + geometry + "00;";
   } else if (text == "w0303;") {

@@ -10,10 +10,13 @@
 namespace zorvan::app::testing {
 
 // Answers identification with the given geometry, the description, and an
-// acknowledgement for every other frame. What it answers stays queued until read.
+// acknowledgement for every other frame. What it answers stays queued until read. A Reset
+// after a commit of every chunk starts the new firmware: the description becomes
+// `programmed`.
 class LoaderStandIn : public PortOperations {
  public:
   std::string description = "250101";
+  std::string programmed = "260313";
   std::string geometry = "02040008";  // chunks per block, bytes per chunk, blocks (hex)
   bool answers = true;
   std::vector<std::string> written;  // every frame, in order
@@ -39,6 +42,7 @@ class LoaderStandIn : public PortOperations {
 
  private:
   std::string queued_;
+  int commits_ = 0;  // since the last Reset
 };
 
 }  // namespace zorvan::app::testing

@@ -122,6 +122,8 @@ ProgramResult RunProgram(const std::string& name, const std::vector<std::string>
 
 std::string Program::OutputSoFar() const { return ReadFile(dir_ + "/out"); }
 
+std::string Program::ErrorsSoFar() const { return ReadFile(dir_ + "/err"); }
+
 SimProcess::SimProcess(std::vector<std::string> args, size_t count) : program_("zorvan-sim", args) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   std::string out;

@@ -31,6 +31,8 @@ class Program {
   // Waits until the standard output holds `text` (at most `limit`); false if it never does.
   bool WaitForOutput(const std::string& text, std::chrono::seconds limit = std::chrono::seconds(30));
   std::string OutputSoFar() const;
+  std::string ErrorsSoFar() const;  // its standard error so far
+  int Pid() const { return pid_; }
   void Signal(int signal_number);
   // Waits for the end (at most `limit`, then kills it) and returns what it did.
   ProgramResult Finish(std::chrono::seconds limit = std::chrono::seconds(120));
@@ -55,6 +57,7 @@ class SimProcess {
   const std::string& PortPath() const { return ports_.front(); }
   const std::vector<std::string>& PortPaths() const { return ports_; }
   std::string OutputSoFar() const { return program_.OutputSoFar(); }
+  std::string ErrorsSoFar() const { return program_.ErrorsSoFar(); }
   // Stops the device (SIGTERM) and returns what it reported.
   ProgramResult Stop() {
     program_.Signal(SIGTERM);

@@ -62,7 +62,10 @@ standard error):
   --leave-after MS        the device is taken away MS ms after the first Reset it is sent
                           (the flasher is done with it); a fresh one like it follows, and so
                           on, for ever: a device that comes and goes
-  --gap MS                the port stays empty this long between two devices (default 4000)
+  --gap MS                the port stays empty this long between two devices (default 4000;
+                          0: the next comes at once); without --port-leaves the port itself
+                          stays, as on a fixture whose adapter stays plugged in (pogo pins,
+                          a clamp), and the next device comes on the same pseudo-terminal
   --port-leaves           the port goes with each device, as an adapter unplugged with it,
                           and a new one comes with the next, under the same --link; a device
                           that hangs up takes its port with it too, and the next of
