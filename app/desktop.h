@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "serial/port_list.h"
+
 namespace zorvan::app {
 
 class WindowView;
@@ -51,6 +53,12 @@ class Desktop {
   virtual std::string ChooseFileToOpen(WindowView& owner, const std::string& filter,
                                        const std::string& last_file) = 0;
 
+  // The modal file-save dialog over `owner`, as the open dialog, starting at `suggested`;
+  // the chosen file need not exist, and an existing one is not questioned (run records
+  // are appended to it). Returns an empty text when the operator cancelled.
+  virtual std::string ChooseFileToSave(WindowView& owner, const std::string& filter,
+                                       const std::string& suggested) = 0;
+
   // Hands a web address to the desktop's default handler, `owner` as the owner of what
   // it may show; the outcome is not reported.
   virtual void OpenAddress(WindowView& owner, const std::string& address) = 0;
@@ -61,6 +69,9 @@ class Desktop {
   // The names of the serial ports the system has registered, sorted; raises EComPort
   // when the system's table of ports is missing.
   virtual std::vector<std::string> ListSerialPorts() = 0;
+  // The same ports with what the system knows of each (the adapter behind it); raises
+  // as ListSerialPorts does.
+  virtual std::vector<SerialPortInfo> ListSerialPortDetails() = 0;
   // Whether the system has the port named `port` now (an unplugged adapter takes its
   // port away); the port is not opened.
   virtual bool PortPresent(const std::string& port) = 0;

@@ -28,6 +28,7 @@ namespace zorvan::app {
 class AutomaticMode;
 class Desktop;
 class TFormHelp;
+class TProductionForm;
 
 class TMainForm : public OperatorSurface {
  public:
@@ -41,6 +42,12 @@ class TMainForm : public OperatorSurface {
 
   // The help window that F1 and the help button show; made after this window.
   void SetFormHelp(TFormHelp& form_help) { FormHelp = &form_help; }
+  // The production window that Ctrl+Shift+P opens from the engineering view.
+  void SetProductionForm(TProductionForm& production) { production_ = &production; }
+
+  // Opens the production window with the firmware this window holds, `ports` ticked, and
+  // starts them when `start`: Ctrl+Shift+P, and the window program's --production.
+  void OpenProductionWindow(const std::vector<std::string>& ports, bool start);
 
   // Shows the window, centred on the screen the first time, fading in.
   void Show();
@@ -182,6 +189,7 @@ class TMainForm : public OperatorSurface {
   std::string OpenDialog1Filter;
   std::string OpenDialog1FileName;
   TFormHelp* FormHelp = nullptr;
+  TProductionForm* production_ = nullptr;
 };
 
 // The controls whose click runs a handler of the main window, and the handler each runs:

@@ -64,6 +64,17 @@ std::string SystemDesktop::ChooseFileToOpen(WindowView& owner, const std::string
   return Utf8(dialog.selectedFiles().value(0));
 }
 
+std::string SystemDesktop::ChooseFileToSave(WindowView& owner, const std::string& filter,
+                                            const std::string& suggested) {
+  // Records are appended to the chosen file: an existing one is not asked about.
+  QFileDialog dialog(WidgetOf(owner), QString(), Text(suggested), QtFileFilter(Text(filter)));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return Utf8(dialog.selectedFiles().value(0));
+}
+
 void SystemDesktop::OpenAddress(WindowView&, const std::string& address) {
   QDesktopServices::openUrl(QUrl(Text(address)));
 }
@@ -73,6 +84,8 @@ std::vector<std::string> SystemDesktop::ListSerialPorts() {
   zorvan::ListSerialPorts(names);
   return names;
 }
+
+std::vector<SerialPortInfo> SystemDesktop::ListSerialPortDetails() { return zorvan::ListSerialPortDetails(); }
 
 bool SystemDesktop::PortPresent(const std::string& port) { return zorvan::PortPresent(port); }
 

@@ -22,7 +22,9 @@ class SystemDesktop : public Desktop {
   std::string ChooseFileToOpen(WindowView& owner, const std::string& filter, const std::string& last_file) override;
   void OpenAddress(WindowView& owner, const std::string& address) override;
   void OpenDeviceManager(WindowView& owner) override;
+  std::string ChooseFileToSave(WindowView& owner, const std::string& filter, const std::string& suggested) override;
   std::vector<std::string> ListSerialPorts() override;
+  std::vector<SerialPortInfo> ListSerialPortDetails() override;
   bool PortPresent(const std::string& port) override;
 };
 

@@ -85,26 +85,42 @@ std::wstring FileDialogFilter(std::string_view filter) {
   return pairs;
 }
 
-std::string SystemDesktop::ChooseFileToOpen(app::WindowView& owner, const std::string& filter,
-                                            const std::string& last_file) {
+namespace {
+
+// The common file dialog, open or save, starting at `start`; an empty text when the
+// operator cancelled.
+std::string ChooseFile(HWND owner, const std::string& filter, const std::string& start, bool save) {
   const std::wstring filters = FileDialogFilter(filter);
   // Room for the longest path the system knows.
   std::wstring path(32768, L'\0');
-  const std::wstring last = Widen(last_file);
+  const std::wstring last = Widen(start);
   std::copy_n(last.begin(), std::min(last.size(), path.size() - 1), path.begin());
 
   OPENFILENAMEW dialog = {};
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = OwnerOf(owner);
+  dialog.hwndOwner = owner;
   dialog.lpstrFilter = filters.c_str();
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = path.data();
   dialog.nMaxFile = static_cast<DWORD>(path.size());
   // No OFN_FILEMUSTEXIST: a typed name that does not exist is the reader's to report.
+  // No OFN_OVERWRITEPROMPT either: run records are appended to an existing file.
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameW(&dialog)) return {};
+  if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) return {};
   path.resize(wcslen(path.c_str()));
   return Narrow(path);
+}
+
+}  // namespace
+
+std::string SystemDesktop::ChooseFileToOpen(app::WindowView& owner, const std::string& filter,
+                                            const std::string& last_file) {
+  return ChooseFile(OwnerOf(owner), filter, last_file, false);
+}
+
+std::string SystemDesktop::ChooseFileToSave(app::WindowView& owner, const std::string& filter,
+                                            const std::string& suggested) {
+  return ChooseFile(OwnerOf(owner), filter, suggested, true);
 }
 
 void SystemDesktop::OpenAddress(app::WindowView& owner, const std::string& address) {
@@ -120,6 +136,8 @@ std::vector<std::string> SystemDesktop::ListSerialPorts() {
   zorvan::ListSerialPorts(ports);
   return ports;
 }
+
+std::vector<SerialPortInfo> SystemDesktop::ListSerialPortDetails() { return zorvan::ListSerialPortDetails(); }
 
 bool SystemDesktop::PortPresent(const std::string& port) { return zorvan::PortPresent(port); }
 

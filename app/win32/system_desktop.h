@@ -29,7 +29,10 @@ class SystemDesktop : public app::Desktop {
   void OpenAddress(app::WindowView& owner, const std::string& address) override;
   // The device manager console.
   void OpenDeviceManager(app::WindowView& owner) override;
+  std::string ChooseFileToSave(app::WindowView& owner, const std::string& filter,
+                               const std::string& suggested) override;
   std::vector<std::string> ListSerialPorts() override;
+  std::vector<SerialPortInfo> ListSerialPortDetails() override;
   bool PortPresent(const std::string& port) override;
 };
 

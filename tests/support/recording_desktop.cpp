@@ -31,6 +31,11 @@ void RecordingDesktop::Sleep(unsigned milliseconds) {
   if (really_sleep) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+std::string RecordingDesktop::ChooseFileToSave(WindowView& owner, const std::string& filter,
+                                               const std::string& suggested) {
+  return ChooseFileToOpen(owner, filter, suggested);
+}
+
 std::string RecordingDesktop::ChooseFileToOpen(WindowView&, const std::string& filter, const std::string&) {
   dialog_filters.push_back(filter);
   if (dialog_answers.empty()) return {};
@@ -47,6 +52,17 @@ void RecordingDesktop::OpenAddress(WindowView& owner, const std::string& address
 std::vector<std::string> RecordingDesktop::ListSerialPorts() {
   if (!system_ports) throw EComPort(com_text::kNoPortTable);
   return *system_ports;
+}
+
+std::vector<SerialPortInfo> RecordingDesktop::ListSerialPortDetails() {
+  std::vector<SerialPortInfo> details;
+  for (const std::string& name : ListSerialPorts()) {
+    const auto given = port_details.find(name);
+    SerialPortInfo info = given != port_details.end() ? given->second : SerialPortInfo{};
+    info.Name = name;
+    details.push_back(std::move(info));
+  }
+  return details;
 }
 
 std::vector<std::string> RecordingDesktop::Messages() const {

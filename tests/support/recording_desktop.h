@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -41,6 +42,8 @@ class RecordingDesktop : public Desktop {
   std::function<bool(const std::string&)> port_present;
   // The system's ports, or nothing when the system has no table of ports.
   std::optional<std::vector<std::string>> system_ports = std::vector<std::string>{};
+  // What the system tells of its ports, by name.
+  std::map<std::string, SerialPortInfo> port_details;
   // Pauses really wait unless turned off.
   bool really_sleep = true;
 
@@ -59,7 +62,10 @@ class RecordingDesktop : public Desktop {
   std::string ChooseFileToOpen(WindowView& owner, const std::string& filter, const std::string& last_file) override;
   void OpenAddress(WindowView& owner, const std::string& address) override;
   void OpenDeviceManager(WindowView&) override { ++device_manager_openings; }
+  std::string ChooseFileToSave(WindowView& owner, const std::string& filter, const std::string& suggested) override;
   std::vector<std::string> ListSerialPorts() override;
+  // The system's ports with the details `port_details` gives for them (none unless told).
+  std::vector<SerialPortInfo> ListSerialPortDetails() override;
   bool PortPresent(const std::string& port) override { return !port_present || port_present(port); }
 
   std::vector<std::string> Messages() const;  // the texts of the plain message boxes, in order
