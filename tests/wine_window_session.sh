@@ -30,9 +30,13 @@ end_session() {
 }
 trap end_session EXIT
 
+# A failure leaves the whole screen as it was beside the other photographs, so that a
+# box nobody expected, or a window that stopped drawing, can be seen afterwards.
 fail() {
   echo "FAILED: $*"
   [ -s "$work/app.log" ] && cat "$work/app.log"
+  declare -F photograph_area >/dev/null && [ -n "${shots:-}" ] &&
+    photograph_area 0 0 "$screen_width" "$screen_height" "failure-$(basename "$0" .sh)" 2>/dev/null || true
   exit 1
 }
 
