@@ -147,7 +147,9 @@ class LineStation : private PortPieces, public PortStation {
       outcome.message = EndingMessage(surface.Shown(), ending == RunEnding::Failed);
     } catch (const Exception& error) {
       outcome.result = DeviceResultOf(error);
-      outcome.message = OneLine(error.what());
+      // The error's own first line: a port error's advice to restart the program does not
+      // hold here, since the line takes the port afresh by itself.
+      outcome.message = EndingMessage({error.what()}, false);
     }
     outcome.seconds = std::chrono::duration<double>(Clock::now() - started).count();
     outcome.description = surface.Description();
