@@ -17,7 +17,7 @@ inline constexpr char kWriteCaption[] = "Прошити";
 inline constexpr char kDetectCaption[] = "Визначити";
 inline constexpr char kOpenCaption[] = "Відкрити";
 inline constexpr char kHelpOkCaption[] = "ОК";  // Cyrillic О and К
-inline constexpr char kHelpKeysCaption[] = "Ctrl+Shift+A: автозапис";
+inline constexpr char kHelpKeysCaption[] = "Ctrl+Shift+A: автозапис\nCtrl+Shift+P: лінія";
 inline constexpr char kStatusAtCreation[] = "Визначте прилад";
 inline constexpr char kCalibrationAtCreation[] = "Автокалібровка: 0.0.0";
 inline constexpr std::array<const char*, 15> kBaudRateItems = {
@@ -70,6 +70,22 @@ inline constexpr char kAutoPortMissing[] = "Немає порту";
 inline constexpr char kAutoPortError[] = "Помилка порту";
 inline constexpr char kAutoLastRun[] = "Останній запис";  // ended while a device is written
 inline constexpr char kAutoEnded[] = "Вимкнено";
+
+// The production window: several ports of the line, one row each.
+inline constexpr char kLineTitle[] = "Виробнича лінія";
+inline constexpr char kLineFirmwareHead[] = "Мікропрограма: ";
+inline constexpr char kLineCarriedFirmware[] = "вбудована";
+inline constexpr char kLineStartPort[] = "Почати";
+inline constexpr char kLineStopPort[] = "Зупинити";
+inline constexpr char kLineStopRun[] = "Перервати";  // the port ends once its run is over; this stops the run
+inline constexpr char kLineTotalsHead[] = "Разом: ";
+inline constexpr char kRecordFileFilter[] = "JSON Lines|*.jsonl";
+inline constexpr char kRecordFileSuggested[] = "zorvan-runs.jsonl";
+inline constexpr char kRecordFileNotOpened[] = "Не вдається відкрити файл записів";
+inline constexpr char kRecordFileNotWritten[] = "Не вдається дописати до файлу записів";
+// A device programmed but not recorded is lost to the bench's records: its port stops.
+inline constexpr char kLineNotRecorded[] = "Запис не збережено";
+inline constexpr char kLinePortStopped[] = "Порт зупинено.";
 
 // The port-list window.
 inline constexpr char kPortListTitle[] = "Послідовні порти системи";
