@@ -50,7 +50,7 @@ ProductionRowPanel::ProductionRowPanel(const Parent& parent, const Rect& bounds,
   const int width = bounds.width;
   constexpr int kButtonWidth = 98;
   constexpr int kPortWidth = 170;
-  constexpr int kStateWidth = 250;
+  constexpr int kStateWidth = 290;
   const int info_left = 10 + kPortWidth + 6 + kStateWidth + 10;
   const int info_width = width - info_left - kButtonWidth - 20;
   port_.Create({.parent = inside,

@@ -17,9 +17,9 @@ constexpr UINT kRingMilliseconds = 300;
 
 // The design: at least eight rows beside the port list, the line's controls and a log
 // below them, within a 1366 x 768 screen less its task bar.
-constexpr int kClientWidth = 1000;
+constexpr int kClientWidth = 1060;
 constexpr int kClientHeight = 668;
-constexpr Rect kRowsArea = {204, 38, 784, 8 * (kProductionRowHeight + kProductionRowGap)};
+constexpr Rect kRowsArea = {204, 38, 844, 8 * (kProductionRowHeight + kProductionRowGap)};
 constexpr int kScrollBarWidth = 18;
 constexpr int kLineTop = kRowsArea.top + kRowsArea.height + 8;
 
