@@ -1,5 +1,7 @@
 #include "app/win32/production_window.h"
 
+#include <algorithm>
+
 #include "app/win32/form_window.h"
 #include "app/win32/forms.h"
 #include "app/win32/production_controls.h"
@@ -134,12 +136,24 @@ void ProductionWindow::SetPortChoices(const std::vector<app::PortChoice>& choice
   changing_ = false;
 }
 
+namespace {
+
+bool RowsScroll(size_t count) {
+  return static_cast<int>(count) * (kProductionRowHeight + kProductionRowGap) > kRowsArea.height;
+}
+
+}  // namespace
+
+// The rows there are stay, so that a port ticked or cleared does not make every row
+// flicker; all are made again when the scroll bar comes or goes, which narrows them.
 void ProductionWindow::SetRowCount(int count) {
-  rows_.clear();
+  count = std::max(count, 0);
+  const bool scrolls = RowsScroll(static_cast<size_t>(count));
+  if (scrolls != RowsScroll(rows_.size())) rows_.clear();
+  if (static_cast<size_t>(count) < rows_.size()) rows_.resize(static_cast<size_t>(count));
   rows_area_.ScrollToTop();
-  const bool scrolls = count * (kProductionRowHeight + kProductionRowGap) > kRowsArea.height;
   const int width = kRowsArea.width - (scrolls ? kScrollBarWidth : 0);
-  for (int row = 0; row < count; ++row) {
+  for (int row = static_cast<int>(rows_.size()); row < count; ++row) {
     const Rect bounds{0, row * (kProductionRowHeight + kProductionRowGap), width, kProductionRowHeight};
     auto panel = std::make_unique<ProductionRowPanel>(rows_area_.AsParent(), bounds, row);
     panel->onButtonClick = [this, row] {
