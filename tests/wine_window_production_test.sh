@@ -12,6 +12,8 @@
 # resume when they come back, and a click on "Зупинити все" must end the line. The rows'
 # counts, the line's tally and the log must agree, and every device counted as passed
 # must hold the firmware (zorvan-sim compares each device's flash with it at the end).
+# Closed, the window must show again on Ctrl+Shift+P in the engineering view, rows and
+# counts as they were.
 # zorvan-window-probe reads the window as the operator's eyes would, and times how soon
 # it answers the clicks.
 #   wine_window_production_test.sh ZORVAN_FLASHER_EXE WINDOW_PROBE_EXE ZORVAN_SIM [SCREENSHOT_DIR]
@@ -224,6 +226,21 @@ $log"
 # the program.
 press "$line" alt+F4
 production_hidden() { [ -z "$(production_window)" ]; }
+wait_for 30 production_hidden || fail "Alt+F4 left the production window on the screen"
+
+echo "== Ctrl+Shift+P in the engineering view shows it again, with its rows and counts"
+press "$main" ctrl+shift+e
+grows() { [ "$(probe size main)" != "329 127" ]; }
+wait_for 20 grows || fail "Ctrl+Shift+E left the window at 329 x 127"
+press "$main" ctrl+shift+p
+wait_for 30 production_shown || fail "Ctrl+Shift+P showed no production window"
+line=$(production_window)
+for row in 1 2 3; do
+  [ "$(counts_of "$(probe text "Production.Row$row.Counts")")" = "${row_counts[row]}" ] ||
+    fail "row $row counts $(probe text "Production.Row$row.Counts") once shown again"
+done
+echo "   the rows as they were"
+press "$line" alt+F4
 wait_for 30 production_hidden || fail "Alt+F4 left the production window on the screen"
 close_window
 echo "== every device counted as passed holds the firmware"
