@@ -10,8 +10,8 @@ void Identify(const Control& control, int row, RowControl part) {
   SetWindowLongPtrW(control.hwnd(), GWLP_ID, ProductionControlId(row, part));
 }
 
-// Light enough to read dark letters on, or deep enough for white ones; the deeper blue
-// is the part of a run done.
+// Light enough to read dark letters on, or deep enough for white ones; the deeper blue,
+// with white letters, is the part of a run done.
 struct Shade {
   COLORREF fill;
   COLORREF ink;
@@ -20,7 +20,7 @@ struct Shade {
 Shade ShadeOf(app::RowColour colour) {
   switch (colour) {
     case app::RowColour::Grey: return {RGB(0xd5, 0xda, 0xe0), colour::kText};
-    case app::RowColour::Blue: return {RGB(0x8f, 0xb8, 0xe8), RGB(0xff, 0xff, 0xff)};
+    case app::RowColour::Blue: return {RGB(0xc4, 0xd9, 0xf4), colour::kText};
     case app::RowColour::Green: return {RGB(0x2e, 0x9d, 0x48), RGB(0xff, 0xff, 0xff)};
     case app::RowColour::Red: return {RGB(0xc6, 0x28, 0x28), RGB(0xff, 0xff, 0xff)};
     case app::RowColour::Amber: return {RGB(0xf2, 0xa9, 0x1e), colour::kText};
@@ -41,7 +41,8 @@ StateLook StateLookOf(const app::RowLook& look) {
           .ink = shade.ink,
           // A run not begun yet fills its field with the deeper blue, not with nothing.
           .percent = gauge ? (look.percent >= 0 ? look.percent : 100) : -1,
-          .done = gauge ? kProgrammed : shade.fill};
+          .done = gauge ? kProgrammed : shade.fill,
+          .done_ink = RGB(0xff, 0xff, 0xff)};
 }
 
 ProductionRowPanel::ProductionRowPanel(const Parent& parent, const Rect& bounds, int number) {

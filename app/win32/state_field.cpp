@@ -20,17 +20,24 @@ void StateField::Paint(HDC dc, const RECT& area) {
   FillRect(dc, &area, SolidBrush(parent().background));
   const float radius = static_cast<float>(Scale(6));
   PaintRoundBox(dc, {area, radius, look_.fill, look_.fill, look_.fill, 0});
-  if (look_.percent >= 0) {
-    const LONG done = area.left + (area.right - area.left) * std::clamp(look_.percent, 0, 100) / 100;
-    HRGN bar = CreateRectRgn(area.left, area.top, done, area.bottom);
-    SelectClipRgn(dc, bar);
-    PaintRoundBox(dc, {area, radius, look_.done, look_.done, look_.done, 0});
-    SelectClipRgn(dc, nullptr);
-    DeleteObject(bar);
-  }
   const std::wstring text = Widen(look_.text);
-  PaintText(dc, text.c_str(), area, form().Font(FontKind::Large), look_.ink,
-            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+  const HFONT font = form().Font(FontKind::Large);
+  const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
+  if (look_.percent < 0) {
+    PaintText(dc, text.c_str(), area, font, look_.ink, format);
+    return;
+  }
+  const LONG edge = area.left + (area.right - area.left) * std::clamp(look_.percent, 0, 100) / 100;
+  HRGN done = CreateRectRgn(area.left, area.top, edge, area.bottom);
+  HRGN rest = CreateRectRgn(edge, area.top, area.right, area.bottom);
+  SelectClipRgn(dc, done);
+  PaintRoundBox(dc, {area, radius, look_.done, look_.done, look_.done, 0});
+  PaintText(dc, text.c_str(), area, font, look_.done_ink, format);
+  SelectClipRgn(dc, rest);
+  PaintText(dc, text.c_str(), area, font, look_.ink, format);
+  SelectClipRgn(dc, nullptr);
+  DeleteObject(done);
+  DeleteObject(rest);
 }
 
 }  // namespace zorvan::win32
