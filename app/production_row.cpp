@@ -77,6 +77,7 @@ std::string ProductionRow::Device(const LineRun& run, const std::string& time_of
 void ProductionRow::Started() {
   running_ = true;
   ending_ = false;
+  record_failed_ = false;
   phase_ = CyclePhase::WaitingForDevice;
   current_ = {};
   percent_ = -1;
@@ -91,14 +92,17 @@ void ProductionRow::Ended() {
 }
 
 std::string ProductionRow::StateText() const {
-  if (!running_) return kAutoEnded;
+  if (!running_) return record_failed_ ? kLineNotRecorded : kAutoEnded;
   if (phase_ != CyclePhase::Programming) return PhaseText(phase_);
   std::string text = ending_ ? kAutoLastRun : kAutoProgramming;
   if (percent_ >= 0) text += " " + std::to_string(percent_) + "%";
   return text;
 }
 
-RowColour ProductionRow::Colour() const { return running_ ? PhaseColour(phase_) : RowColour::Grey; }
+RowColour ProductionRow::Colour() const {
+  if (!running_) return record_failed_ ? RowColour::Dark : RowColour::Grey;
+  return PhaseColour(phase_);
+}
 
 CycleTally ProductionRow::Counts() const {
   CycleTally counts = earlier_;
