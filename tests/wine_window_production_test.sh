@@ -7,11 +7,12 @@
 #   COM152  every device hangs up early in its run and takes the adapter with it for 3 s;
 #   COM153  the adapter goes with each device, for 3 s, and every device passes.
 # `zorvan-flasher.exe --production COM151 COM152 COM153` opens the window with the three
-# rows; a click on "Почати все" starts them. Each row must show its states in turn, the
+# rows; a file for the run records is typed into the save dialog of "Файл записів…", and
+# a click on "Почати все" starts the rows. Each row must show its states in turn, the
 # failed device red while the others carry on programming, the ports that left must
 # resume when they come back, and a click on "Зупинити все" must end the line. The rows'
-# counts, the line's tally and the log must agree, and every device counted as passed
-# must hold the firmware (zorvan-sim compares each device's flash with it at the end).
+# counts, the line's tally, the log and the records (one per device) must agree, and
+# every device counted as passed must hold the firmware (zorvan-sim compares each device's flash with it at the end).
 # Closed, the window must show again on Ctrl+Shift+P in the engineering view, rows and
 # counts as they were.
 # zorvan-window-probe reads the window as the operator's eyes would, and times how soon
@@ -153,6 +154,25 @@ for row in 1 2 3; do
   expect_begins "Production.Row$row.State" 10 "$ended"
 done
 
+echo "== Файл записів…: the runs' records go to a file typed into the save dialog"
+click Production.RecordFile
+dialog=$(message_box 60) || fail "no save dialog"
+dialog_title=$(head -n 1 <<<"$dialog")
+wait_for 10 box_on_screen "$dialog_title" || fail "the save dialog is not on the screen"
+xdotool windowfocus --sync "$(box_window "$dialog_title")"
+sleep 0.5
+records_path="Z:${work//\//\\}\\records.jsonl"
+holds_path() { [ "$(probe file-name)" = "$records_path" ]; }
+# A busy Wine may miss a key: the name is typed again, more slowly, until the box holds it.
+for attempt in 1 2 3 4 5; do
+  xdotool key --clearmodifiers End shift+Home Delete
+  xdotool type --delay $((50 * attempt)) "$records_path"
+  wait_for 5 holds_path && break
+done
+holds_path || fail "the file name box reads '$(probe file-name)', not '$records_path'"
+xdotool key --clearmodifiers Return
+expect_text Production.RecordPath 30 "Записи: $records_path"
+
 echo "== Почати все"
 timed_click Production.StartAll Production.Row1.Button "$stop_port"
 expect_begins Production.Row1.State 120 "$programming"
@@ -243,6 +263,21 @@ echo "   the rows as they were"
 press "$line" alt+F4
 wait_for 30 production_hidden || fail "Alt+F4 left the production window on the screen"
 close_window
+
+echo "== one run record per device, as the command line writes them"
+python3 - "$work/records.jsonl" "${row_counts[@]}" <<'CHECK' || fail "the run records are not one per device"
+import json, sys
+records = [json.loads(line) for line in open(sys.argv[1], encoding="utf-8")]
+for row, counts in enumerate(sys.argv[2:], start=1):
+    passes, failures, refusals = map(int, counts.split())
+    port = [r for r in records if r["port"] == f"COM15{row}"]
+    ok = sum(r["result"]["exit_status"] == 0 for r in port)
+    print(f"   COM15{row}: {len(port)} records, {ok} of them passes")
+    assert (ok, len(port)) == (passes, passes + failures + refusals), (row, counts)
+    for r in port:
+        assert {"began", "seconds", "port", "description", "firmware", "result", "progress"} <= r.keys(), r
+CHECK
+
 echo "== every device counted as passed holds the firmware"
 kill -TERM "$sim_pid"
 wait "$sim_pid" || true
