@@ -19,6 +19,8 @@ class ProductionRowPanel {
   ProductionRowPanel(const Parent& parent, const Rect& bounds, int number);
 
   void Show(const app::RowLook& look);
+  // The row's one control the operator acts on, for the window's Tab order.
+  const Control& ButtonControl() const { return button_; }
 
   std::function<void()> onButtonClick;
 

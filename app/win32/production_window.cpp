@@ -74,7 +74,7 @@ ProductionWindow::ProductionWindow() {
   Identify(totals_, LineControl::Totals);
   Identify(log_, LineControl::Log);
   SetRecordFile("");
-  SetTabChain({&ports_, &start_all_, &stop_all_, &record_file_, &log_});
+  UpdateTabChain();
   CentreOnScreen();
   ForwardEvents();
 }
@@ -110,6 +110,14 @@ void ProductionWindow::ForwardEvents() {
       HideWindow();
     }
   };
+}
+
+void ProductionWindow::UpdateTabChain() {
+  std::vector<const Control*> chain{&ports_};
+  for (const auto& row : rows_) chain.push_back(&row->ButtonControl());
+  for (const Control* control : {&start_all_, &stop_all_, &record_file_}) chain.push_back(control);
+  chain.push_back(&log_);
+  SetTabChain(std::move(chain));
 }
 
 void ProductionWindow::ShowWindow() {
@@ -162,6 +170,7 @@ void ProductionWindow::SetRowCount(int count) {
     rows_.push_back(std::move(panel));
   }
   rows_area_.SetContentHeight(count * (kProductionRowHeight + kProductionRowGap) - kProductionRowGap);
+  UpdateTabChain();
 }
 
 void ProductionWindow::ShowRow(int row, const app::RowLook& look) {

@@ -64,6 +64,8 @@ class ProductionWindow : public Form, public app::ProductionFormView {
 
  private:
   void ForwardEvents();
+  // Tab visits the port list, each row's button, the line's buttons and the log.
+  void UpdateTabChain();
 
   app::TProductionForm* form_ = nullptr;
   // Set while the form changes the port list: the ticks it sets are not the operator's.
