@@ -7,7 +7,8 @@
 #   COM152  every device hangs up early in its run and takes the adapter with it for 3 s;
 #   COM153  the adapter goes with each device, for 3 s, and every device passes.
 # `zorvan-flasher.exe --production COM151 COM152 COM153` opens the window with the three
-# rows; a file for the run records is typed into the save dialog of "Файл записів…", and
+# rows (a fourth port ticked in the list and cleared again adds a row and takes it away);
+# a file for the run records is typed into the save dialog of "Файл записів…", and
 # a click on "Почати все" starts the rows. Each row must show its states in turn, the
 # failed device red while the others carry on programming, the ports that left must
 # resume when they come back, and a click on "Зупинити все" must end the line. The rows'
@@ -153,6 +154,18 @@ for row in 1 2 3; do
   [[ $port == "COM15$row"* ]] || fail "row $row is of '$port', not of COM15$row"
   expect_begins "Production.Row$row.State" 10 "$ended"
 done
+
+echo "== a port ticked in the list gets a row, and cleared again loses it"
+click Production.Ports
+press "$line" End
+press "$line" space
+has_row() { probe text "Production.Row$1.Port" >/dev/null; }
+wait_for 10 has_row 4 || fail "ticking the list's last port made no fourth row"
+echo "   row 4: $(probe text Production.Row4.Port)"
+press "$line" space
+no_row() { ! has_row "$1"; }
+wait_for 10 no_row 4 || fail "clearing the port's tick left its row"
+has_row 3 || fail "clearing the fourth port took the third row away"
 
 echo "== Файл записів…: the runs' records go to a file typed into the save dialog"
 click Production.RecordFile
