@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/app_texts.h"
 #include "app/win32/form_window.h"
 #include "app/win32/forms.h"
 #include "app/win32/production_controls.h"
@@ -40,22 +41,25 @@ ProductionWindow::ProductionWindow() {
   SetPropW(hwnd(), kProductionWindowProperty, reinterpret_cast<HANDLE>(1));
   const Parent parent = AsParent();
   header_.Create({.parent = parent, .bounds = {12, 12, 0, 0}, .font = FontKind::Bold});
-  ports_caption_.Create({.parent = parent, .bounds = {12, 40, 0, 0}, .text = "Порти:", .colour = colour::kLabel});
+  ports_caption_.Create({.parent = parent,
+                         .bounds = {12, 40, 0, 0},
+                         .text = std::string(app::kLinePortsCaption) + ":",
+                         .colour = colour::kLabel});
   ports_.Create({.parent = parent,
                  .bounds = {12, 58, 180, kRowsArea.top + kRowsArea.height - 58},
                  .hint = "Порти, на яких працює лінія: позначте потрібні"});
   rows_area_.Create({.parent = parent, .bounds = kRowsArea});
   record_file_.Create({.parent = parent,
                        .bounds = {12, kLineTop, 180, 32},
-                       .text = "Файл записів…",
+                       .text = app::kLineRecordFileCaption,
                        .hint = "Файл, до якого дописується запис про кожен прилад (JSON Lines)"});
   start_all_.Create({.parent = parent,
                      .bounds = {kRowsArea.left, kLineTop, 130, 32},
-                     .text = "Почати все",
+                     .text = app::kLineStartAllCaption,
                      .look = ButtonLook::Huge});
   stop_all_.Create({.parent = parent,
                     .bounds = {kRowsArea.left + 138, kLineTop, 130, 32},
-                    .text = "Зупинити все",
+                    .text = app::kLineStopAllCaption,
                     .look = ButtonLook::Huge,
                     .hint = "Кожен порт зупиниться, дописавши свій прилад; ще раз — зупинити негайно"});
   totals_.Create({.parent = parent, .bounds = {kRowsArea.left + 284, kLineTop + 9, 0, 0}, .font = FontKind::Bold});
