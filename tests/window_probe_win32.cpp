@@ -14,7 +14,8 @@
 //   zorvan-window-probe enabled CONTROL       1 or 0
 //   zorvan-window-probe bounds CONTROL        left top width height in the window's
 //                                             client area, then the centre on the screen
-//   zorvan-window-probe size main|help        the window's client area: width height
+//   zorvan-window-probe size main|help|production  the window's client area: width height
+//   zorvan-window-probe title main|help|production the window's title
 //   zorvan-window-probe tooltip S             waits up to S seconds for a tooltip on the
 //                                             screen and prints its text
 //   zorvan-window-probe focus                 the main window's control that has the
@@ -25,6 +26,8 @@
 //                                             screen (left top width height), its text
 //   zorvan-window-probe file-name             the file name box of the open dialog on
 //                                             the screen
+// A control of the production window is named "Production." and its name there
+// (app/win32/production_controls.h): Production.StartAll, Production.Row2.State.
 // Texts are UTF-8. Exit status 0, 1 when what was asked for is not there (in time), 2 on
 // bad arguments.
 
@@ -33,12 +36,14 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
 #include "app/app_texts.h"
 #include "app/form_description.h"
 #include "app/win32/control_ids.h"
+#include "app/win32/production_controls.h"
 #include "app/win32/utf.h"
 
 namespace {
@@ -58,6 +63,25 @@ HWND MainWindow() {
 
 HWND HelpWindow() { return FindWindowW(L"Zorvan.Window", Widen(zorvan::app::kHelpTitle).c_str()); }
 
+BOOL CALLBACK NoteProductionWindow(HWND window, LPARAM lparam) {
+  if (!GetPropW(window, zorvan::win32::kProductionWindowProperty)) return TRUE;
+  *reinterpret_cast<HWND*>(lparam) = window;
+  return FALSE;
+}
+
+// The production window, shown or not; its title is the form's to choose.
+HWND ProductionWindow() {
+  HWND found = nullptr;
+  EnumWindows(NoteProductionWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+HWND WindowNamed(const std::string& name) {
+  if (name == "help") return HelpWindow();
+  if (name == "production") return ProductionWindow();
+  return MainWindow();
+}
+
 struct Search {
   int id;
   HWND found;
@@ -70,8 +94,18 @@ BOOL CALLBACK NoteControl(HWND window, LPARAM lparam) {
   return FALSE;
 }
 
-// The main window's control of that name, or nullptr.
+constexpr std::string_view kProductionPrefix = "Production.";
+
+// The main window's or the production window's control of that name, or nullptr.
 HWND ControlOf(const std::string& name) {
+  if (name.starts_with(kProductionPrefix)) {
+    const HWND window = ProductionWindow();
+    const int id = zorvan::win32::ProductionControlId(std::string_view(name).substr(kProductionPrefix.size()));
+    if (!window || id == 0) return nullptr;
+    Search search{id, nullptr};
+    EnumChildWindows(window, NoteControl, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
   const HWND window = MainWindow();
   if (!window) return nullptr;
   for (size_t i = 0; i < zorvan::app::kMainFormControls.size(); ++i) {
@@ -171,8 +205,14 @@ int Probe(const std::vector<std::string>& args) {
     Print(TextOf(tip));
     return 0;
   }
+  if (command == "title" && args.size() == 2) {
+    const HWND window = WindowNamed(args[1]);
+    if (!window) return 1;
+    Print(TextOf(window));
+    return 0;
+  }
   if (command == "size" && args.size() == 2) {
-    const HWND window = args[1] == "help" ? HelpWindow() : MainWindow();
+    const HWND window = WindowNamed(args[1]);
     if (!window) return 1;
     RECT client;
     GetClientRect(window, &client);
@@ -236,7 +276,7 @@ int Probe(const std::vector<std::string>& args) {
     RECT bounds;
     GetWindowRect(control, &bounds);
     const POINT centre{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
-    MapWindowPoints(nullptr, MainWindow(), reinterpret_cast<POINT*>(&bounds), 2);
+    MapWindowPoints(nullptr, GetAncestor(control, GA_ROOT), reinterpret_cast<POINT*>(&bounds), 2);
     Print(std::to_string(bounds.left) + " " + std::to_string(bounds.top) + " " +
           std::to_string(bounds.right - bounds.left) + " " + std::to_string(bounds.bottom - bounds.top));
     Print(std::to_string(centre.x) + " " + std::to_string(centre.y));

@@ -1,5 +1,5 @@
 #pragma once
-// The two forms as a Windows translation unit sees them. The logic names the system
+// The forms as a Windows translation unit sees them. The logic names the system
 // sounds by their MessageBeep types (MB_ICONHAND, ...), which <windows.h> defines as
 // macros: those are put aside while the forms' headers are read, whichever came first.
 
@@ -14,6 +14,7 @@
 
 #include "app/form_help.h"
 #include "app/main_form.h"
+#include "app/production_form.h"
 
 #pragma pop_macro("MB_ICONASTERISK")
 #pragma pop_macro("MB_ICONEXCLAMATION")

@@ -18,6 +18,7 @@ void Label::Create(const LabelCreateArgs& args) {
                    .style = static_cast<DWORD>(WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX | alignment),
                    .bounds = args.bounds,
                    .text = args.text,
+                   .font = args.font,
                    .cursor = args.hand_cursor ? LoadCursorW(nullptr, IDC_HAND) : nullptr});
   if (!args.hint.empty()) SetHint(args.hint);
   FitToText();

@@ -15,6 +15,7 @@ struct LabelCreateArgs {
   Rect bounds;
   std::string text;
   COLORREF colour = colour::kText;
+  FontKind font = FontKind::Normal;
   // Sized to its caption, from the designed top left, whenever the caption changes.
   bool auto_size = true;
   bool centred = false;

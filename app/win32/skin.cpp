@@ -59,6 +59,7 @@ void Fonts::MakeFor(UINT dpi) {
   fonts_[static_cast<int>(FontKind::Underlined)] = MakeFont(dpi, 11, false, true);
   fonts_[static_cast<int>(FontKind::Memo15)] = MakeFont(dpi, 15, false, false);
   fonts_[static_cast<int>(FontKind::Memo16)] = MakeFont(dpi, 16, false, false);
+  fonts_[static_cast<int>(FontKind::Large)] = MakeFont(dpi, 20, true, false);
 }
 
 void Fonts::Release() {

@@ -22,7 +22,8 @@ inline constexpr COLORREF kAccent = RGB(0x8e, 0x1b, 0x23);  // hovered and focus
 }  // namespace colour
 
 // The fonts the windows use; "Normal" is the windows' own, 11 pixels high at 96 DPI.
-enum class FontKind { Normal, Bold, Underlined, Memo15, Memo16 };
+// "Large" is the production window's state fields, read from a metre away.
+enum class FontKind { Normal, Bold, Underlined, Memo15, Memo16, Large };
 
 // The fonts of one form at its current DPI.
 class Fonts {
@@ -37,7 +38,7 @@ class Fonts {
 
  private:
   void Release();
-  HFONT fonts_[5] = {};
+  HFONT fonts_[6] = {};
 };
 
 // A solid brush of `colour`, kept for the program's life (the skin has a handful).
