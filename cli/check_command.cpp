@@ -10,7 +10,7 @@
 #include "firmware/image_builder.h"
 #include "cli/commands.h"
 #include "cli/device_session.h"
-#include "cli/exit_codes.h"
+#include "common/exit_codes.h"
 #include "cli/hex_file.h"
 #include "cli/texts.h"
 

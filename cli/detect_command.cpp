@@ -3,7 +3,7 @@
 
 #include "protocol/identification.h"
 #include "cli/device_session.h"
-#include "cli/exit_codes.h"
+#include "common/exit_codes.h"
 
 namespace zorvan::cli {
 

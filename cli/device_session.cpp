@@ -6,7 +6,7 @@
 
 #include "common/errors.h"
 #include "protocol/loader_port.h"
-#include "cli/exit_codes.h"
+#include "common/exit_codes.h"
 #include "cli/interrupt.h"
 #include "cli/port_errors.h"
 #include "cli/system_texts.h"

@@ -9,7 +9,7 @@
 #include "common/errors.h"
 
 #include "cli/console_text.h"
-#include "cli/exit_codes.h"
+#include "common/exit_codes.h"
 #include "cli/gang_board.h"
 #include "cli/system_texts.h"
 #include "cli/texts.h"

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "cli/exit_codes.h"
+#include "common/exit_codes.h"
 #include "cli/texts.h"
 
 namespace zorvan::cli {

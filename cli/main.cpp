@@ -5,11 +5,12 @@
 
 #include "cli/commands.h"
 #include "cli/console_text.h"
-#include "cli/exit_codes.h"
+#include "common/exit_codes.h"
 #include "cli/language.h"
 #include "common/version.h"
 
 int main(int argc, char** argv) {
+  using namespace zorvan;
   using namespace zorvan::cli;
   PrepareConsoleText();
   SetLanguage(UsersLanguage());

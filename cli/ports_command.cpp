@@ -11,7 +11,7 @@
 #include "serial/port_list.h"
 #include "cli/commands.h"
 #include "cli/device_session.h"
-#include "cli/exit_codes.h"
+#include "common/exit_codes.h"
 #include "cli/system_texts.h"
 #include "cli/texts.h"
 

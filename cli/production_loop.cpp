@@ -12,7 +12,7 @@
 #include "protocol/line_port.h"
 #include "serial/bcport.h"
 #include "cli/console_text.h"
-#include "cli/exit_codes.h"
+#include "common/exit_codes.h"
 #include "cli/gang_board.h"
 #include "cli/interrupt.h"
 #include "cli/port_errors.h"

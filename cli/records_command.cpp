@@ -8,7 +8,7 @@
 #include "serial/bcport.h"
 #include "cli/commands.h"
 #include "cli/device_session.h"
-#include "cli/exit_codes.h"
+#include "common/exit_codes.h"
 #include "cli/progress_surface.h"
 #include "records/run_record.h"
 #include "cli/system_texts.h"

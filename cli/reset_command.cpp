@@ -2,7 +2,7 @@
 
 #include "protocol/reset_command.h"
 #include "cli/device_session.h"
-#include "cli/exit_codes.h"
+#include "common/exit_codes.h"
 
 namespace zorvan::cli {
 

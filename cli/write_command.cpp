@@ -12,7 +12,7 @@
 #include "firmware/firmware_source.h"
 #include "cli/console_surface.h"
 #include "cli/device_session.h"
-#include "cli/exit_codes.h"
+#include "common/exit_codes.h"
 #include "cli/gang_write.h"
 #include "cli/interrupt.h"
 #include "cli/hex_file.h"

@@ -1,6 +1,6 @@
 #include "cli/write_run.h"
 
-#include "cli/exit_codes.h"
+#include "common/exit_codes.h"
 #include "cli/system_texts.h"
 #include "cli/texts.h"
 #include "common/display_text.h"

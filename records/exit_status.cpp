@@ -1,10 +1,8 @@
 #include "records/exit_status.h"
 
-#include "cli/exit_codes.h"
+#include "common/exit_codes.h"
 
 namespace zorvan {
-
-using namespace cli;
 
 int ExitStatusOf(RunEnding ending) {
   switch (ending) {

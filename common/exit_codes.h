@@ -1,7 +1,8 @@
 #pragma once
-// The exit statuses of zorvan-flash, as --help documents them.
+// The exit statuses of zorvan-flash, as --help documents them. Every run record carries
+// one, whichever program made the run, so the window's records use them too.
 
-namespace zorvan::cli {
+namespace zorvan {
 
 enum ExitCode : int {
   kExitOk = 0,              // the job was done: image ready, device identified, run completed
@@ -23,4 +24,4 @@ enum ExitCode : int {
   kExitNoRecords = 16,      // records: the file holds no run record
 };
 
-}  // namespace zorvan::cli
+}  // namespace zorvan
