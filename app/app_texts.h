@@ -82,4 +82,11 @@ inline constexpr char kPortListRefresh[] = "Оновити";
 inline constexpr char kPortListClose[] = "Закрити";
 inline constexpr char kPortListEmpty[] = "Система не знає жодного послідовного порту.";
 
+// The production window's own captions; its rows, tally and log are worded by its form.
+inline constexpr char kLinePortsCaption[] = "Порти";
+inline constexpr char kLineStartAllCaption[] = "Почати все";
+inline constexpr char kLineStopAllCaption[] = "Зупинити все";
+inline constexpr char kLineRecordFileCaption[] = "Файл записів…";
+inline constexpr char kLineLogCaption[] = "Журнал";
+
 }  // namespace zorvan::app
