@@ -114,7 +114,7 @@ ProductionFormWidget::ProductionFormWidget(QWidget* parent) : QWidget(parent) {
 
 QWidget* ProductionFormWidget::MakePortList() {
   auto* column = new QWidget(this);
-  column->setFixedWidth(190);
+  column->setFixedWidth(170);
   auto* boxes = new QWidget(column);
   boxes->setObjectName(QStringLiteral("ProductionPorts"));
   port_boxes_ = new QVBoxLayout(boxes);

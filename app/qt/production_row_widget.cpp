@@ -1,5 +1,6 @@
 #include "app/qt/production_row_widget.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -16,7 +17,8 @@ namespace {
 
 // Read from a metre away: the state in large bold letters.
 constexpr int kStateFontHeight = 20;
-constexpr int kStateWidth = 210;
+constexpr int kSmallestStateFontHeight = 12;
+constexpr int kStateWidth = 250;
 constexpr int kStateHeight = 34;
 constexpr int kTextFontHeight = 12;
 
@@ -41,20 +43,29 @@ const char* RowColourName(RowColour colour) {
   return "Grey";
 }
 
+// The state's font: as large as lets `text` fit the field's width.
+QFont StateFont(const QString& text) {
+  QFont font = DesignFont(kStateFontHeight);
+  font.setBold(true);
+  while (font.pixelSize() > kSmallestStateFontHeight &&
+         QFontMetrics(font).horizontalAdvance(text) > kStateWidth - 12) {
+    font.setPixelSize(font.pixelSize() - 1);
+  }
+  return font;
+}
+
 }  // namespace
 
 ProductionRowWidget::ProductionRowWidget(QWidget* parent) : QFrame(parent) {
   setObjectName(QStringLiteral("ProductionRow"));
   port_ = WrappingLabel(this, "RowPort");
-  port_->setFixedWidth(150);
+  port_->setFixedWidth(140);
 
   state_ = new QLabel(this);
   state_->setObjectName(QStringLiteral("RowState"));
   state_->setAlignment(Qt::AlignCenter);
   state_->setFixedSize(kStateWidth, kStateHeight);
-  QFont large = DesignFont(kStateFontHeight);
-  large.setBold(true);
-  state_->setFont(large);
+  state_->setFont(StateFont(QString()));
   state_->setProperty("RowColour", RowColourName(colour_));
 
   progress_ = new QProgressBar(this);
@@ -68,7 +79,7 @@ ProductionRowWidget::ProductionRowWidget(QWidget* parent) : QFrame(parent) {
   last_device_ = WrappingLabel(this, "RowLastDevice");
   last_device_->setMinimumWidth(140);
   counts_ = WrappingLabel(this, "RowCounts");
-  counts_->setFixedWidth(130);
+  counts_->setFixedWidth(120);
 
   button_ = new QPushButton(this);
   button_->setObjectName(QStringLiteral("RowButton"));
@@ -82,7 +93,7 @@ ProductionRowWidget::ProductionRowWidget(QWidget* parent) : QFrame(parent) {
 
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(8, 3, 8, 3);
-  layout->setSpacing(10);
+  layout->setSpacing(8);
   layout->addWidget(port_);
   layout->addLayout(state_column);
   layout->addWidget(last_device_, 1);
@@ -92,7 +103,11 @@ ProductionRowWidget::ProductionRowWidget(QWidget* parent) : QFrame(parent) {
 
 void ProductionRowWidget::Show(const RowLook& look) {
   port_->setText(Text(look.port));
-  state_->setText(Text(look.state));
+  const QString state = Text(look.state);
+  if (state != state_->text()) {
+    state_->setFont(StateFont(state));
+    state_->setText(state);
+  }
   if (look.colour != colour_) {
     colour_ = look.colour;
     state_->setProperty("RowColour", RowColourName(colour_));
