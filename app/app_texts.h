@@ -71,6 +71,15 @@ inline constexpr char kAutoPortError[] = "Помилка порту";
 inline constexpr char kAutoLastRun[] = "Останній запис";  // ended while a device is written
 inline constexpr char kAutoEnded[] = "Вимкнено";
 
+// The production window: several ports of the line, one row each.
+inline constexpr char kLineTitle[] = "Виробнича лінія";
+inline constexpr char kLineFirmwareHead[] = "Мікропрограма: ";
+inline constexpr char kLineCarriedFirmware[] = "вбудована";
+inline constexpr char kLineStartPort[] = "Почати";
+inline constexpr char kLineStopPort[] = "Зупинити";
+inline constexpr char kLineStopRun[] = "Перервати";  // the port ends once its run is over; this stops the run
+inline constexpr char kLineTotalsHead[] = "Разом: ";
+
 // The port-list window.
 inline constexpr char kPortListTitle[] = "Послідовні порти системи";
 inline constexpr char kPortListPort[] = "Порт";

@@ -26,6 +26,7 @@ KeyCommand CommandForKey(uint16_t key, ShiftState shift) {
   if (key == kKeyR && ctrl) return KeyCommand::RefreshPorts;
   if (key == kKeyL && ctrl) return KeyCommand::ResetDevice;
   if (key == kKeyA && ctrl && shift.Has(Modifier::Shift)) return KeyCommand::AutomaticMode;
+  if (key == kKeyP && ctrl && shift.Has(Modifier::Shift)) return KeyCommand::ProductionWindow;
   return KeyCommand::None;
 }
 

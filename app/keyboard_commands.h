@@ -26,7 +26,16 @@ class ShiftState {
 
 constexpr ShiftState operator|(Modifier a, Modifier b) { return ShiftState(a) | ShiftState(b); }
 
-enum class KeyCommand { None, ShowHelp, EngineeringView, Stop, RefreshPorts, ResetDevice, AutomaticMode };
+enum class KeyCommand {
+  None,
+  ShowHelp,
+  EngineeringView,
+  Stop,
+  RefreshPorts,
+  ResetDevice,
+  AutomaticMode,
+  ProductionWindow,
+};
 
 // The virtual-key codes of the keys the commands use (named apart from the system
 // header's VK_ macros, which a Windows view includes beside this one).
@@ -36,11 +45,13 @@ inline constexpr uint16_t kKeyDelete = 46;
 inline constexpr uint16_t kKeyR = 82;
 inline constexpr uint16_t kKeyL = 76;
 inline constexpr uint16_t kKeyA = 65;
+inline constexpr uint16_t kKeyP = 80;
 
 // The command a key press gives. Only Ctrl and Shift are examined, and only where the
 // command asks for them: a modifier it does not name may be held or not (Ctrl+Alt+L
 // resets, Ctrl+F1 shows the help window, Ctrl+E without Shift does nothing). Ctrl+Shift+A,
-// the production line's automatic mode, comes after the five the window always had.
+// the production line's automatic mode, and Ctrl+Shift+P, the production window, come
+// after the five the window always had.
 KeyCommand CommandForKey(uint16_t key, ShiftState shift);
 
 // The virtual-key code of the key that types `character` as an upper-case letter or a

@@ -188,6 +188,10 @@ class TMainForm : public OperatorSurface {
   TsSkinManager sSkinManager1;
   std::string OpenDialog1Filter;
   std::string OpenDialog1FileName;
+  // The HEX file the prepared image was made from (empty: the carried firmware), and the
+  // SHA-256 of its text as read.
+  std::string image_hex_file_;
+  std::string image_sha256_;
   TFormHelp* FormHelp = nullptr;
   TProductionForm* production_ = nullptr;
 };

@@ -8,7 +8,10 @@
 #include "app/handler_guard.h"
 #include "app/links.h"
 #include "app/main_form.h"
+#include "app/production_form.h"
 #include "app/utf8_path.h"
+#include "cli/sha256.h"
+#include "firmware/embedded_firmware.h"
 #include "firmware/firmware_source.h"
 #include "firmware/hex_survey.h"
 #include "firmware/image_builder.h"
@@ -62,7 +65,31 @@ bool TMainForm::PrepareFirmwareImage() {
     TMainForm& form;
     ~ShowTextAfterwards() { form.ShowFirmwareText(); }  // upper-cased, whatever the outcome
   } show_text{*this};
-  return PrepareImage(*this, firmware_text_, state_);
+  // The text as it was read identifies the image; a failed preparation keeps the earlier
+  // image, and so its file and digest.
+  std::string sha256 = cli::Sha256Hex(firmware_text_.Text());
+  if (!PrepareImage(*this, firmware_text_, state_)) return false;
+  image_hex_file_ = OpenDialog1FileName;
+  image_sha256_ = std::move(sha256);
+  return true;
+}
+
+void TMainForm::OpenProductionWindow(const std::vector<std::string>& ports, bool start) {
+  Handle([&] {
+    if (!production_) return;
+    ProductionFirmware firmware;
+    // The image alone: the spare storage of the next preparation stays here.
+    firmware.image.ImageText = state_.ImageText;
+    firmware.image.ImageComplete = state_.ImageComplete;
+    firmware.image.WrittenRanges = state_.WrittenRanges;
+    firmware.hex_file = image_hex_file_;
+    firmware.name = image_hex_file_.empty() ? std::string(BuiltInVersion)
+                                            : Utf8FromPath(PathFromUtf8(image_hex_file_).filename());
+    firmware.sha256 = image_sha256_;
+    firmware.firmware_version = BuiltInVersion;
+    if (BaudRateIndex() >= 0) firmware.baud_rate_index = BaudRateIndex();
+    production_->Open(std::move(firmware), ports, start);
+  });
 }
 
 void TMainForm::FormKeyDown(uint16_t& Key, ShiftState Shift) {
@@ -74,6 +101,9 @@ void TMainForm::FormKeyDown(uint16_t& Key, ShiftState Shift) {
       case KeyCommand::RefreshPorts: RefreshPortList(); break;
       case KeyCommand::ResetDevice: ResetDeviceCommand(); break;
       case KeyCommand::AutomaticMode: ToggleAutomaticMode(); break;
+      case KeyCommand::ProductionWindow:
+        if (engineering_view_) OpenProductionWindow({}, false);
+        break;
       case KeyCommand::None: break;
     }
   });

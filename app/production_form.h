@@ -12,6 +12,7 @@
 // that the GUI thread never waits on a port.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "app/keyboard_commands.h"
 #include "app/production_form_view.h"
 #include "firmware/image_builder.h"
+#include "protocol/line_port.h"
 
 namespace zorvan::app {
 
@@ -32,13 +34,21 @@ struct ProductionFirmware {
   std::string hex_file;          // the HEX file's path; empty: the carried firmware
   std::string sha256;            // of the HEX text the image was made from, in hex digits
   std::string firmware_version;  // what a programmed device reports, as far as known
+  int baud_rate_index = 12;      // the line rate the main window has chosen
 };
+
+// Starts one port of the line on a thread of its own: StartLinePort, or a test's stand-in.
+using LinePortStarter =
+    std::function<std::unique_ptr<LinePortControl>(LinePortSettings settings, LinePortObserver& observer)>;
 
 class TProductionForm {
  public:
   // `virtual_ports`: ports no system table lists (pseudo-terminals) that the port list
   // offers all the same, as the main window's port box does.
   TProductionForm(ProductionFormView& view, Desktop& desktop, std::vector<std::string> virtual_ports = {});
+  // The same with the ports started by `start_port` (a test's scripted ports).
+  TProductionForm(ProductionFormView& view, Desktop& desktop, std::vector<std::string> virtual_ports,
+                  LinePortStarter start_port);
   ~TProductionForm();
   TProductionForm(const TProductionForm&) = delete;
   TProductionForm& operator=(const TProductionForm&) = delete;
