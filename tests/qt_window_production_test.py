@@ -1,0 +1,287 @@
+#!/usr/bin/python3
+"""The production window on three simulated fixtures, driven by the mouse as an operator
+drives it and read as a screen reader reads it, its colours seen on the screen.
+
+    qt_window_production_test.py ZORVAN_FLASHER ZORVAN_SIM WORK_DIR SCREENSHOT_DIR
+
+The window is opened by the program's arguments with the three fixtures ticked, and the
+line is started by a click on "Почати все". On each fixture fresh devices come in turn:
+- the first: three devices, each of the first two taken away 1 s after its final reset;
+- the second: a device that hangs up in the middle of its run (its row turns red, and the
+  line takes its port with it), then one that is programmed;
+- the third: a device, then its adapter unplugged with it and plugged back 4 s later with
+  the next device, which must be programmed on the port that came back.
+Every row must show its states in turn, each state field in its colour, the counts and
+the totals must come out right, the others must carry on while the second fixture fails,
+the log must keep one line per device, and "Зупинити все" must end the line. Every device
+programmed must hold the carried firmware byte for byte."""
+
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from qt_operator import Failed, QtWindow, Screen, SimulatedDevice, run, wait_for  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402  (the version qt_operator asks for)
+
+flasher, sim_program, work, screenshots = sys.argv[1:5]
+
+# No pacing and short latencies: a run takes a few seconds, long enough to be seen.
+DEVICE = ("--baud", "0", "--erase-ms", "5", "--commit-ms", "1", "--verify", "-")
+# Far beyond the moment the window takes: a loaded machine must not fail the test.
+ANSWER_LIMIT = 5
+
+# The state field's colours as the skin draws them, by the state text's beginning.
+COLOURS = {"grey": (0x8a, 0x93, 0x9d), "blue": (0x1f, 0x5f, 0xbf), "green": (0x1e, 0x8a, 0x3c),
+           "red": (0xc4, 0x20, 0x2b), "amber": (0xf0, 0xa5, 0x00), "dark": (0x2b, 0x31, 0x3a)}
+STATE_COLOURS = {"Чекаю прилад": "grey", "Йде запис": "blue", "Готово": "green", "Збій": "red",
+                 "Відмова": "amber", "Вже прошитий": "amber", "Немає порту": "dark", "Помилка порту": "dark"}
+
+
+def expected_colour(state):
+    for head, colour in STATE_COLOURS.items():
+        if state.startswith(head):
+            return colour
+    return None
+
+
+def nearest_colour(rgb):
+    return min(COLOURS, key=lambda name: sum((a - b) ** 2 for a, b in zip(COLOURS[name], rgb)))
+
+
+def read(node, default=""):
+    try:
+        return node.get_name() or default
+    except GLib.Error:
+        return default
+
+
+class Row:
+    """One row as the accessibility service shows it: the port, the state field, the
+    progress, the last device, the counts and the row's button, in that order."""
+
+    def __init__(self, frame):
+        self.nodes = [frame.get_child_at_index(i) for i in range(frame.get_child_count())]
+        self.port = read(self.nodes[0])
+        self.seen = []  # the states in turn
+
+    @property
+    def state_node(self):
+        return self.nodes[1]
+
+    def state(self):
+        return read(self.nodes[1])
+
+    def counts(self):
+        return read(self.nodes[4])
+
+    def button(self):
+        return read(self.nodes[5])
+
+    def watch(self):
+        """Notes the state when it changed; returns it."""
+        state = self.state()
+        if state and (not self.seen or self.seen[-1] != state):
+            self.seen.append(state)
+        return state
+
+    def states_in_turn(self):
+        """The states seen, the percentages left out."""
+        heads = []
+        for state in self.seen:
+            head = "Йде запис" if state.startswith("Йде запис") else state
+            if not heads or heads[-1] != head:
+                heads.append(head)
+        return heads
+
+
+class ProductionWindow:
+    """The program's window that holds "Почати все"."""
+
+    def __init__(self, program):
+        self.program = program
+        self.controls = wait_for("the production window with three rows", 60, self._with_rows)
+        self.rows = [Row(c.node) for c in self.controls if c.role == "frame"]
+        self.photographed = set()
+
+    def _with_rows(self):
+        for window in self.program.windows():
+            if any(c.role == "push button" and c.name == "Почати все" for c in window):
+                if sum(1 for c in window if c.role == "frame") == 3:
+                    return window
+        return None
+
+    def control(self, role, name=None, prefix=None):
+        for c in self.controls:
+            if c.role == role and (name is None or read(c.node) == name) and \
+                    (prefix is None or read(c.node).startswith(prefix)):
+                return c
+        raise Failed(f"the production window has no {role} {name or prefix!r}")
+
+    def totals(self):
+        return read(self.control("label", prefix="Разом: ").node)
+
+    def log(self):
+        node = next(c.node for c in self.controls if c.role == "text")
+        text = Atspi.Text.get_text(node, 0, Atspi.Text.get_character_count(node))
+        return [line for line in text.splitlines() if line.strip()]
+
+    def watch(self):
+        return [row.watch() for row in self.rows]
+
+    def photograph(self, name):
+        """Photographs the screen once under `name`."""
+        if name not in self.photographed:
+            self.photographed.add(name)
+            self.program.photograph(name)
+
+    def check_colours(self):
+        """Each row's state field on the screen has its state's colour. The screen is
+        painted a moment after the text has changed: a field seen in another colour is
+        looked at again before it counts."""
+        screen = Screen()
+        for row in self.rows:
+            for look in range(3):
+                state = row.state()
+                wanted = expected_colour(state)
+                extents = row.state_node.get_extents(Atspi.CoordType.SCREEN)
+                seen = nearest_colour(screen.colour(extents.x + 3, extents.y + extents.height // 2))
+                if not wanted or seen == wanted or row.state() != state:
+                    break
+                if look == 2:
+                    raise Failed(f"{row.port}: the state field '{state}' is {seen}, not {wanted}")
+                time.sleep(0.5)
+                screen = Screen()
+
+
+def fixture(name, *options):
+    return SimulatedDevice(sim_program, os.path.join(work, name), work, *DEVICE, *options)
+
+
+def click_at(control):
+    """Moves the mouse onto the control and clicks it; returns when the click was made."""
+    x, y = control.centre()
+    subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True)
+    time.sleep(0.3)
+    began = time.monotonic()
+    subprocess.run(["xdotool", "click", "1"], check=True)
+    return began
+
+
+def answered(what, began, check):
+    """How long from `began` until `check` held."""
+    wait_for(what, ANSWER_LIMIT * 4, check, interval=0.02)
+    seconds = time.monotonic() - began
+    if seconds > ANSWER_LIMIT:
+        raise Failed(f"{what} took {seconds:.1f} s")
+    return seconds
+
+
+def scenario():
+    os.makedirs(screenshots, exist_ok=True)
+    began = time.monotonic()
+    first = fixture("fixture1", "--count", "3", "--in-turn", "--gap", "1000",
+                    "--device", "1", "--leave-after", "1000", "--device", "2", "--leave-after", "1000")
+    second = fixture("fixture2", "--count", "2", "--in-turn", "--gap", "3000", "--device", "1", "--hangup-after", "1500")
+    third = fixture("fixture3", "--count", "2", "--in-turn", "--port-leaves", "--gap", "4000",
+                    "--device", "1", "--leave-after", "1000")
+    ports = [os.path.join(work, f"fixture{i}") for i in (1, 2, 3)]
+    program = QtWindow(flasher, ["--production", *ports], screenshots)
+    try:
+        print("== zorvan-flasher --production: the window with the three fixtures ticked")
+        window = ProductionWindow(program)
+        for row, port in zip(window.rows, ports):
+            if not row.port.startswith(port):
+                raise Failed(f"the rows are {[r.port for r in window.rows]}, not the ports {ports}")
+        ticked = [c for c in window.controls if c.role == "check box" and c.name.startswith(tuple(ports))
+                  and c.node.get_state_set().contains(Atspi.StateType.CHECKED)]
+        if len(ticked) != 3:
+            raise Failed(f"the port list ticks {ticked}, not the three fixtures")
+        print(f"   {read(window.control('label', prefix='Мікропрограма').node)}")
+
+        print("== a click on 'Почати все'")
+        clicked = click_at(window.control("push button", "Почати все"))
+        seconds = answered("every row's button to read 'Зупинити'", clicked,
+                           lambda: all(row.button() == "Зупинити" for row in window.rows))
+        print(f"   every port started {seconds:.2f} s after the click")
+
+        expected = ["Прошито 3, збоїв 0, відмов 0", "Прошито 1, збоїв 1, відмов 0", "Прошито 2, збоїв 0, відмов 0"]
+        passes_at_failure = None
+        deadline = time.monotonic() + 120
+        while [row.counts() for row in window.rows] != expected:
+            if time.monotonic() > deadline:
+                raise Failed(f"the counts read {[row.counts() for row in window.rows]}, not {expected}")
+            states = window.watch()
+            window.check_colours()
+            if sum(s.startswith("Йде запис") for s in states) >= 2:
+                window.photograph("qt-production-running")
+            if passes_at_failure is None and "збоїв 1" in window.rows[1].counts():
+                passes_at_failure = window.rows[0].counts()
+                window.photograph("qt-production-failure")
+            time.sleep(0.1)
+        # The last device of each fixture stays: the looks at it must not program it again.
+        time.sleep(3)
+        if [row.counts() for row in window.rows] != expected:
+            raise Failed(f"a device that stayed was counted again: {[row.counts() for row in window.rows]}")
+        window.watch()
+
+        for row in window.rows:
+            print(f"   {row.port}: {' -> '.join(row.states_in_turn())}; {row.counts()}")
+        first_row, second_row, third_row = (row.states_in_turn() for row in window.rows)
+        if first_row.count("Йде запис") != 3 or not first_row[-1].startswith("Готово"):
+            raise Failed(f"the first fixture's row went {first_row}")
+        if not any(s.startswith("Збій") for s in second_row) or not second_row[-1].startswith("Готово"):
+            raise Failed(f"the failed device's row went {second_row}: no red 'Збій', or the next device not passed")
+        if "Немає порту" not in third_row or "Йде запис" not in third_row[third_row.index("Немає порту"):]:
+            raise Failed(f"the unplugged fixture's row went {third_row}: not programmed after it came back")
+        if passes_at_failure == window.rows[0].counts():
+            raise Failed("the first fixture programmed nothing after the second one's device failed")
+        print(f"   the others carried on: the first fixture had {passes_at_failure} at the failure")
+        totals = window.totals()
+        if "Прошито 6, збоїв 1, відмов 0" not in totals:
+            raise Failed(f"the totals read {totals!r}")
+        print(f"   {totals}")
+        log = window.log()
+        devices = [line for line in log if any(port in line for port in ports) and "250101" in line]
+        if len(devices) != 7:
+            raise Failed(f"the log keeps {len(devices)} device lines, not 7: {log}")
+        print(f"   the log keeps a line per device, {len(devices)}; the failed one: "
+              f"{next(line for line in devices if ports[1] in line and 'Помилка' in line)}")
+
+        print("== a click on 'Зупинити все'")
+        clicked = click_at(window.control("push button", "Зупинити все"))
+        seconds = answered("every row's button to read 'Почати'", clicked,
+                           lambda: all(row.button() == "Почати" for row in window.rows))
+        states = [row.state() for row in window.rows]
+        print(f"   the line ended {seconds:.2f} s after the click: {states}")
+        if states != ["Вимкнено"] * 3 or not window.control("push button", "Почати все").node.get_state_set() \
+                .contains(Atspi.StateType.ENABLED):
+            raise Failed(f"after 'Зупинити все' the rows read {states}, and 'Почати все' is not enabled")
+        window.photograph("qt-production-ended")
+        window.check_colours()
+    finally:
+        program.close()
+
+    print("== the devices' flash")
+    held = []
+    for device, name in ((first, "first"), (second, "second"), (third, "third")):
+        _, output = device.stop()
+        holds = [line for line in output.splitlines() if "the flash holds the carried firmware" in line]
+        print(f"   the {name} fixture: {len(holds)} devices hold the carried firmware")
+        held.append(len(holds))
+    # The second fixture's first device hung up in the middle of its run.
+    if held != [3, 1, 2]:
+        raise Failed(f"devices holding the carried firmware, fixture by fixture: {held}, not [3, 1, 2]")
+    print(f"The production window passed in {time.monotonic() - began:.0f} s: three fixtures, every device "
+          "programmed once and verified, the failure and the unplugged port in their rows.")
+
+
+def test():
+    try:
+        scenario()
+    finally:
+        SimulatedDevice.kill_all()  # a failed test leaves none behind
+
+
+run(test)
