@@ -10,6 +10,7 @@
 #include "protocol/port_station.h"
 #include "protocol/stop_command.h"
 #include "serial/bcport.h"
+#include "serial/ecomport.h"
 #include "serial/queued_gui_thread.h"
 
 namespace zorvan {
@@ -18,6 +19,15 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kWaitSlice = std::chrono::milliseconds(50);
+
+// What ended a run with an error, on one line. A port error's advice to reopen the
+// program is for the main window's single run: the line opens the port afresh by itself
+// at its next look, so the port's error stands alone.
+std::string RunErrorText(const Exception& error) {
+  std::string text = error.what();
+  if (dynamic_cast<const EComPort*>(&error)) text = text.substr(0, text.find('\n'));
+  return OneLine(text);
+}
 
 // The port's looks: the write button's identification made quietly, on the port's own
 // GUI thread.
@@ -147,7 +157,7 @@ class LineStation : private PortPieces, public PortStation {
       outcome.message = EndingMessage(surface.Shown(), ending == RunEnding::Failed);
     } catch (const Exception& error) {
       outcome.result = DeviceResultOf(error);
-      outcome.message = OneLine(error.what());
+      outcome.message = RunErrorText(error);
     }
     outcome.seconds = std::chrono::duration<double>(Clock::now() - started).count();
     outcome.description = surface.Description();
