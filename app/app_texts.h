@@ -79,6 +79,13 @@ inline constexpr char kLineStartPort[] = "Почати";
 inline constexpr char kLineStopPort[] = "Зупинити";
 inline constexpr char kLineStopRun[] = "Перервати";  // the port ends once its run is over; this stops the run
 inline constexpr char kLineTotalsHead[] = "Разом: ";
+inline constexpr char kRecordFileFilter[] = "JSON Lines|*.jsonl";
+inline constexpr char kRecordFileSuggested[] = "zorvan-runs.jsonl";
+inline constexpr char kRecordFileNotOpened[] = "Не вдається відкрити файл записів";
+inline constexpr char kRecordFileNotWritten[] = "Не вдається дописати до файлу записів";
+// A device programmed but not recorded is lost to the bench's records: its port stops.
+inline constexpr char kLineNotRecorded[] = "Запис не збережено";
+inline constexpr char kLinePortStopped[] = "Порт зупинено.";
 
 // The port-list window.
 inline constexpr char kPortListTitle[] = "Послідовні порти системи";

@@ -10,7 +10,7 @@
 #include "app/main_form.h"
 #include "app/production_form.h"
 #include "app/utf8_path.h"
-#include "cli/sha256.h"
+#include "records/sha256.h"
 #include "firmware/embedded_firmware.h"
 #include "firmware/firmware_source.h"
 #include "firmware/hex_survey.h"
@@ -67,7 +67,7 @@ bool TMainForm::PrepareFirmwareImage() {
   } show_text{*this};
   // The text as it was read identifies the image; a failed preparation keeps the earlier
   // image, and so its file and digest.
-  std::string sha256 = cli::Sha256Hex(firmware_text_.Text());
+  std::string sha256 = Sha256Hex(firmware_text_.Text());
   if (!PrepareImage(*this, firmware_text_, state_)) return false;
   image_hex_file_ = OpenDialog1FileName;
   image_sha256_ = std::move(sha256);

@@ -6,7 +6,12 @@
 #include "app/app_texts.h"
 #include "app/desktop.h"
 #include "app/handler_guard.h"
+#include "app/utf8_path.h"
 #include "app/production_row.h"
+#include "firmware/firmware_source.h"
+#include "records/exit_status.h"
+#include "records/run_recorder.h"
+#include "serial/com_types.h"
 #include "serial/ecomport.h"
 
 namespace zorvan::app {
@@ -18,6 +23,25 @@ std::string AdapterDescription(const SerialPortInfo& info) {
   if (info.Product.empty()) return info.Driver;
   if (info.Manufacturer.empty() || info.Product.rfind(info.Manufacturer, 0) == 0) return info.Product;
   return info.Manufacturer + " " + info.Product;
+}
+
+// A record file the system refused, in the window's words.
+std::string RecordFileErrorText(const ERecordFile& error) {
+  return std::string(error.WhatFailed() == ERecordFile::Act::Open ? kRecordFileNotOpened : kRecordFileNotWritten) +
+         " «" + error.PathText() + "»: " + error.Reason();
+}
+
+RecordedRun RecordOf(const LineRun& run) {
+  RecordedRun record;
+  record.began = run.began;
+  record.seconds = run.seconds;
+  record.exit_status = ExitStatusOf(run.ending, run.result);
+  record.result = run.message;
+  record.description = run.description;
+  record.loader_version = run.loader_version;
+  record.calibration = run.calibration;
+  record.reach = run.reach;
+  return record;
 }
 
 int RingsFor(DeviceResult result) {
@@ -49,6 +73,7 @@ class TProductionForm::Impl {
   void Open(ProductionFirmware firmware, const std::vector<std::string>& ports, bool start);
   void PortTicked(int choice, bool ticked);
   void RowButtonClick(int row);
+  void RecordFileClick();
   void StartAll();
   void StopAll();
   void StopRuns();
@@ -72,12 +97,13 @@ class TProductionForm::Impl {
     std::string detail;
     int percent = 0;
     LineRun run;
+    std::string record_error;  // the run's record could not be written: the port ends
   };
 
   // A port's reports, queued for the GUI thread; called on the port's thread.
   class RowObserver final : public LinePortObserver {
    public:
-    RowObserver(Impl& impl, int row_id) : impl_(impl), row_id_(row_id) {}
+    RowObserver(Impl& impl, int row_id, std::string port) : impl_(impl), row_id_(row_id), port_(std::move(port)) {}
     void PhaseShown(CyclePhase phase, const CycleTally& tally, const std::string& detail) override {
       impl_.Post({row_id_, PortEvent::Kind::Phase, phase, tally, detail});
     }
@@ -89,14 +115,17 @@ class TProductionForm::Impl {
     bool DeviceDone(const LineRun& run) override {
       PortEvent event{row_id_, PortEvent::Kind::Device};
       event.run = run;
+      event.record_error = impl_.Record(port_, run);
+      const bool go_on = event.record_error.empty();
       impl_.Post(std::move(event));
-      return true;
+      return go_on;
     }
     void PortEnded(const CycleTally& tally) override { impl_.Post({row_id_, PortEvent::Kind::Ended, {}, tally}); }
 
    private:
     Impl& impl_;
     const int row_id_;
+    const std::string port_;
   };
 
   // A ticked port: its row, and its cycle while it runs.
@@ -108,6 +137,31 @@ class TProductionForm::Impl {
     std::unique_ptr<RowObserver> observer;
     std::unique_ptr<LinePortControl> control;  // while its cycle runs
   };
+
+  // Appends the run's record when a record file was chosen; returns what kept it from
+  // being written, worded for the operator, or an empty text. On the port's thread.
+  std::string Record(const std::string& port, const LineRun& run) {
+    std::shared_ptr<RunRecorder> recorder;
+    {
+      std::lock_guard lock(recorder_mutex_);
+      recorder = recorder_;
+    }
+    if (!recorder) return {};
+    try {
+      recorder->Record(port, RecordOf(run));
+      return {};
+    } catch (const ERecordFile& error) {
+      return RecordFileErrorText(error);
+    }
+  }
+  void SetRecorder(std::shared_ptr<RunRecorder> recorder) {
+    std::lock_guard lock(recorder_mutex_);
+    recorder_ = std::move(recorder);
+  }
+  void NoteFirmware(const ProductionFirmware& firmware) {
+    hex_file_ = firmware.hex_file.empty() ? std::string() : FileNameOnly(firmware.hex_file);
+    hex_sha256_ = firmware.hex_file.empty() ? std::string() : firmware.sha256;
+  }
 
   void Post(PortEvent event) {
     {
@@ -134,7 +188,7 @@ class TProductionForm::Impl {
     auto row = std::make_unique<Row>();
     row->id = next_row_id_++;
     row->port = port;
-    row->observer = std::make_unique<RowObserver>(*this, row->id);
+    row->observer = std::make_unique<RowObserver>(*this, row->id, port);
     rows_.push_back(std::move(row));
   }
 
@@ -169,6 +223,13 @@ class TProductionForm::Impl {
 
   std::mutex events_mutex_;
   std::vector<PortEvent> events_;
+
+  // The run-record file, none unless the operator picked one; shared by the ports.
+  std::mutex recorder_mutex_;
+  std::shared_ptr<RunRecorder> recorder_;
+  std::string record_path_;
+  std::string hex_file_;    // the firmware's HEX file, for the records; empty: the carried one
+  std::string hex_sha256_;
 };
 
 void TProductionForm::Impl::Open(ProductionFirmware firmware, const std::vector<std::string>& ports, bool start) {
@@ -176,6 +237,9 @@ void TProductionForm::Impl::Open(ProductionFirmware firmware, const std::vector<
   if (!Running()) {
     image_ = std::make_shared<const ImageState>(std::move(firmware.image));
     baud_rate_index_ = firmware.baud_rate_index;
+    NoteFirmware(firmware);
+    std::lock_guard lock(recorder_mutex_);
+    if (recorder_) recorder_->SetFirmware(hex_file_, hex_sha256_);
     const std::string name = firmware.hex_file.empty()
                                  ? firmware.name + " (" + kLineCarriedFirmware + ")"
                                  : firmware.name;
@@ -276,6 +340,27 @@ void TProductionForm::Impl::StopPort(Row& row) {
   row.stop_given = true;
 }
 
+// Picking a file stops nothing: the runs that end from then on are recorded in it. A
+// cancelled dialog leaves the line without a record file.
+void TProductionForm::Impl::RecordFileClick() {
+  const std::string chosen = desktop_.ChooseFileToSave(view_, kRecordFileFilter,
+                                                       record_path_.empty() ? kRecordFileSuggested : record_path_);
+  std::shared_ptr<RunRecorder> recorder;
+  std::string error;
+  if (!chosen.empty()) {
+    try {
+      recorder = std::make_shared<RunRecorder>(PathFromUtf8(chosen), BaudRateValues[baud_rate_index_]);
+      recorder->SetFirmware(hex_file_, hex_sha256_);
+    } catch (const ERecordFile& refused) {
+      error = RecordFileErrorText(refused);
+    }
+  }
+  record_path_ = recorder ? chosen : std::string();
+  SetRecorder(std::move(recorder));
+  view_.SetRecordFile(record_path_);
+  if (!error.empty()) throw Exception(error);
+}
+
 void TProductionForm::Impl::RowButtonClick(int index) {
   if (index < 0 || static_cast<size_t>(index) >= rows_.size()) return;
   Row& row = *rows_[index];
@@ -360,9 +445,15 @@ void TProductionForm::Impl::Apply(Row& row, const PortEvent& event) {
     case PortEvent::Kind::Percent: row.model.Percent(event.percent); break;
     case PortEvent::Kind::Device: {
       const std::string line = row.model.Device(event.run, desktop_.TimeOfDay(), row.port);
-      if (line.empty()) break;
-      view_.AddLogLine(line);
-      view_.Ring(RingsFor(event.run.result));
+      if (!line.empty()) {
+        view_.AddLogLine(line);
+        view_.Ring(RingsFor(event.run.result));
+      }
+      if (!event.record_error.empty()) {
+        row.model.RecordFailed();
+        row.model.Ending();
+        view_.AddLogLine(desktop_.TimeOfDay() + "  " + row.port + "  " + event.record_error + ". " + kLinePortStopped);
+      }
       break;
     }
     case PortEvent::Kind::Ended:
@@ -437,7 +528,9 @@ void TProductionForm::StopAllClick() {
   impl_->Handle([&] { impl_->StopAll(); });
 }
 
-void TProductionForm::RecordFileClick() {}
+void TProductionForm::RecordFileClick() {
+  impl_->Handle([&] { impl_->RecordFileClick(); });
+}
 
 void TProductionForm::FormKeyDown(uint16_t& Key, ShiftState Shift) {
   impl_->Handle([&] {

@@ -79,6 +79,7 @@ std::string ProductionRow::Device(const LineRun& run, const std::string& time_of
 void ProductionRow::Started() {
   running_ = true;
   ending_ = false;
+  record_failed_ = false;
   phase_ = CyclePhase::WaitingForDevice;
   current_ = {};
   percent_ = -1;
@@ -98,14 +99,17 @@ CyclePhase ProductionRow::ShownPhase() const {
 }
 
 std::string ProductionRow::StateText() const {
-  if (!running_) return kAutoEnded;
+  if (!running_) return record_failed_ ? kLineNotRecorded : kAutoEnded;
   if (phase_ != CyclePhase::Programming) return PhaseText(ShownPhase());
   std::string text = ending_ ? kAutoLastRun : kAutoProgramming;
   if (percent_ >= 0) text += " " + std::to_string(percent_) + "%";
   return text;
 }
 
-RowColour ProductionRow::Colour() const { return running_ ? PhaseColour(ShownPhase()) : RowColour::Grey; }
+RowColour ProductionRow::Colour() const {
+  if (!running_) return record_failed_ ? RowColour::Dark : RowColour::Grey;
+  return PhaseColour(ShownPhase());
+}
 
 CycleTally ProductionRow::Counts() const {
   CycleTally counts = earlier_;

@@ -41,6 +41,9 @@ class ProductionRow {
   // The port's cycle runs again, or has ended; its counts carry over.
   void Started();
   void Ended();
+  // The port ended because a device's run could not be recorded; until it starts again
+  // its state says so.
+  void RecordFailed() { record_failed_ = true; }
   // The port's end was asked for; the run in progress goes on.
   void Ending() { ending_ = true; }
 
@@ -62,6 +65,7 @@ class ProductionRow {
 
   bool running_ = false;
   bool ending_ = false;
+  bool record_failed_ = false;
   CyclePhase phase_ = CyclePhase::WaitingForDevice;
   int percent_ = -1;
   CycleTally current_;  // the running cycle's

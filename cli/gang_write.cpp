@@ -41,7 +41,7 @@ int RunGang(const DeviceOptions& options, const ImageState& image, const std::st
         outcomes[i] = WriteOnPort(ports[i], options, image, hex_file_name, board.Row(i));
         board.SetLine(i, ResultLine(outcomes[i]), true);
         try {
-          if (recorder) recorder->Record(ports[i], outcomes[i]);
+          if (recorder) RecordRun(*recorder, ports[i], outcomes[i]);
         } catch (const Exception& e) {
           board.Print(i, e.Message(), /*error=*/true);
           unrecorded = true;

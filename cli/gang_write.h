@@ -6,7 +6,7 @@
 
 #include "firmware/image_builder.h"
 #include "cli/device_session.h"
-#include "cli/run_recorder.h"
+#include "cli/write_record.h"
 
 namespace zorvan::cli {
 

@@ -174,7 +174,7 @@ class ConsoleStation : private LoopPort, public PortStation {
   void Record(const WriteOutcome& outcome) {
     if (!loop_.recorder) return;
     try {
-      loop_.recorder->Record(port_, outcome);
+      RecordRun(*loop_.recorder, port_, outcome);
     } catch (const Exception& e) {
       // A device programmed but not recorded is lost to the bench's records: the loop stops.
       loop_.board.Print(index_, e.Message(), true);

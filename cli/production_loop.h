@@ -8,7 +8,7 @@
 #include "firmware/image_builder.h"
 #include "protocol/production_cycle.h"
 #include "cli/device_session.h"
-#include "cli/run_recorder.h"
+#include "cli/write_record.h"
 
 namespace zorvan::cli {
 

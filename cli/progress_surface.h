@@ -12,6 +12,7 @@
 
 #include "common/display_text.h"
 #include "protocol/flasher_state.h"
+#include "protocol/writing_reach.h"
 #include "cli/console_surface.h"
 #include "cli/progress_view.h"
 
@@ -22,12 +23,7 @@ namespace zorvan::cli {
 enum class Verbosity { Quiet, Normal, Verbose };
 
 // How far the writing of a run got.
-struct WritingProgress {
-  bool erasing_begun = false;  // the first Erase was sent: the device's firmware is no longer whole
-  int64_t blocks_done = 0;
-  int64_t blocks = 0;
-  int64_t address = 0;  // the address of the first byte not yet written
-};
+using WritingProgress = WritingReach;
 
 // What the progress line shows while blocks are written.
 struct ProgressFigures {

@@ -10,7 +10,7 @@
 #include "cli/device_session.h"
 #include "cli/exit_codes.h"
 #include "cli/progress_surface.h"
-#include "cli/run_record.h"
+#include "records/run_record.h"
 #include "cli/system_texts.h"
 #include "cli/text_table.h"
 #include "cli/texts.h"

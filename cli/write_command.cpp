@@ -17,7 +17,7 @@
 #include "cli/interrupt.h"
 #include "cli/hex_file.h"
 #include "cli/production_loop.h"
-#include "cli/run_recorder.h"
+#include "cli/write_record.h"
 #include "cli/texts.h"
 #include "cli/write_run.h"
 
@@ -50,7 +50,7 @@ int RunWrite(const Arguments& args) {
   if (!options->record.empty()) {
     // Before any device is touched: a run that could not be recorded is not started.
     try {
-      recorder = std::make_unique<RunRecorder>(*options);
+      recorder = OpenRecorder(*options);
     } catch (const Exception& e) {
       std::cerr << ExceptionDisplayText(e.Message()) << " " << Say(Msg::NoDeviceTouched) << "\n";
       return kExitRecordFailed;
@@ -58,7 +58,7 @@ int RunWrite(const Arguments& args) {
   }
   ImageState image;
   std::optional<HexText> text = ReadHexFile(options->hex);
-  if (text && recorder) recorder->NoteFirmware(text->Text());
+  if (text && recorder) NoteFirmware(*recorder, *options, text->Text());
   if (!text || !PrepareHexImage(options->hex, *text, image, /*note_missing_end=*/false)) {
     std::cerr << Say(Msg::NoDeviceTouched) << "\n";
     return kExitHexError;
@@ -72,7 +72,7 @@ int RunWrite(const Arguments& args) {
   const WriteOutcome outcome = WriteOnPort(port, *options, image, hex_file_name, view);
   if (!recorder) return outcome.exit_status;
   try {
-    recorder->Record(port, outcome);
+    RecordRun(*recorder, port, outcome);
   } catch (const Exception& e) {
     view.Print(e.Message(), /*error=*/true);
     return outcome.exit_status == kExitOk ? kExitRecordFailed : outcome.exit_status;

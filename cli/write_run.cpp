@@ -5,25 +5,9 @@
 #include "cli/texts.h"
 #include "common/display_text.h"
 #include "protocol/programming_run.h"
+#include "records/exit_status.h"
 
 namespace zorvan::cli {
-
-namespace {
-
-int ExitCodeOf(RunEnding ending) {
-  switch (ending) {
-    case RunEnding::Completed: return kExitOk;
-    case RunEnding::NotFound: return kExitNotFound;
-    case RunEnding::UnknownLoaderVersion: return kExitUnknownLoader;
-    case RunEnding::Refused: return kExitRefused;
-    case RunEnding::Failed: return kExitFailed;
-    case RunEnding::Stopped: return kExitStopped;
-    case RunEnding::Declined: return kExitDeclined;
-  }
-  return kExitFailed;
-}
-
-}  // namespace
 
 WriteOutcome WriteOnPort(const std::string& port, const DeviceOptions& options, const ImageState& image,
                          const std::string& hex_file_name, ProgressView& view) {
@@ -55,7 +39,7 @@ WriteOutcome WriteOnPort(DeviceSession& session, const DeviceOptions& options, c
     try {
       const RunEnding ending = ButtonWriteClick(flasher, write_anyway);
       outcome.device = DeviceResultOf(ending);
-      return ExitCodeOf(ending);
+      return ExitStatusOf(ending);
     } catch (const Exception& error) {
       outcome.device = DeviceResultOf(error);
       throw;

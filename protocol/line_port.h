@@ -17,16 +17,9 @@
 #include "protocol/device_result.h"
 #include "protocol/production_cycle.h"
 #include "protocol/programming_run.h"
+#include "protocol/writing_reach.h"
 
 namespace zorvan {
-
-// How far a run's writing got.
-struct WritingReach {
-  bool erasing_begun = false;  // the first Erase was sent: the device's firmware is no longer whole
-  int64_t blocks_done = 0;
-  int64_t blocks = 0;
-  int64_t address = 0;  // the address of the first byte not yet written
-};
 
 // One device's run, as a run record keeps it.
 struct LineRun {

@@ -9,7 +9,7 @@
 
 #include "firmware/firmware_source.h"
 #include "tests/support/program_runner.h"
-#include "cli/run_record.h"
+#include "records/run_record.h"
 
 namespace zorvan::testing {
 namespace {
@@ -41,8 +41,8 @@ TEST(ForcedWrite, WritesWhatTheGateRefusesOnlyAsFarAsItIsTold) {
       EXPECT_EQ(result.status, statuses[i]) << ports[i] << "\n" << result.out << result.err;
     }
   }
-  std::map<std::string, cli::RunRecord> by_port;
-  for (const cli::RunRecord& r : cli::ParseRecords(ReadTextFile(record))) by_port[r.port] = r;
+  std::map<std::string, RunRecord> by_port;
+  for (const RunRecord& r : ParseRecords(ReadTextFile(record))) by_port[r.port] = r;
   ASSERT_EQ(by_port.size(), 5u);
   for (size_t i = 0; i < ports.size(); ++i) EXPECT_EQ(by_port[ports[i]].forced, statuses[i] == 0) << ports[i];
   EXPECT_EQ(by_port[ports[2]].result, "В прилад вже записана новіша версія!");

@@ -12,14 +12,12 @@
 
 #include "firmware/firmware_source.h"
 #include "tests/support/program_runner.h"
-#include "cli/run_record.h"
+#include "records/run_record.h"
 
 namespace zorvan::testing {
 namespace {
 
 using namespace std::chrono_literals;
-using cli::ParseRecords;
-using cli::RunRecord;
 
 size_t Count(const std::string& text, const std::string& part) {
   size_t count = 0;

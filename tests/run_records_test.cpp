@@ -11,14 +11,12 @@
 
 #include "firmware/firmware_source.h"
 #include "tests/support/program_runner.h"
-#include "cli/run_record.h"
-#include "cli/sha256.h"
+#include "records/run_record.h"
+#include "records/sha256.h"
 
 namespace zorvan::testing {
 namespace {
 
-using cli::ParseRecords;
-using cli::RunRecord;
 
 class RunRecords : public ::testing::Test {
  protected:
@@ -76,8 +74,8 @@ TEST_F(RunRecords, AGangRecordsEveryDeviceWithItsOwnResult) {
     EXPECT_EQ(r.description, "250101");
     EXPECT_EQ(r.firmware_version, "260313");
     EXPECT_EQ(r.hex_file, "fw.hex");
-    EXPECT_EQ(r.hex_sha256, cli::Sha256Hex(ReadTextFile(hex_)));
-    EXPECT_TRUE(cli::ParseIsoTime(r.began)) << r.began;
+    EXPECT_EQ(r.hex_sha256, Sha256Hex(ReadTextFile(hex_)));
+    EXPECT_TRUE(ParseIsoTime(r.began)) << r.began;
     if (r.port == ports[1]) {
       EXPECT_EQ(r.exit_status, 3);
       EXPECT_TRUE(r.result == "Помилка читання з порта" || r.result == "Помилка запису в порт.") << r.result;

@@ -12,7 +12,7 @@
 
 #include "firmware/firmware_source.h"
 #include "tests/support/program_runner.h"
-#include "cli/run_record.h"
+#include "records/run_record.h"
 
 namespace zorvan::testing {
 namespace {
@@ -129,9 +129,9 @@ TEST_F(WrongInput, APortThatFailsAfterTheFirstEraseSaysTheDeviceIsPartlyWritten)
   const ProgramResult flash =
       RunProgram("zorvan-flash", {"write", "--port", sim.PortPath(), "--hex", hex_, "--record", record});
   EXPECT_EQ(flash.status, 3);
-  const std::vector<cli::RunRecord> records = cli::ParseRecords(ReadTextFile(record));
+  const std::vector<RunRecord> records = ParseRecords(ReadTextFile(record));
   ASSERT_EQ(records.size(), 1u);
-  const cli::RunRecord& r = records[0];
+  const RunRecord& r = records[0];
   EXPECT_EQ(r.exit_status, 3);
   EXPECT_TRUE(r.result == "Помилка читання з порта" || r.result == "Помилка запису в порт.") << r.result;
   EXPECT_TRUE(r.erasing_begun);

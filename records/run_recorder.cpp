@@ -1,13 +1,11 @@
-#include "cli/run_recorder.h"
+#include "records/run_recorder.h"
 
 #include "firmware/embedded_firmware.h"
-#include "firmware/firmware_source.h"
 #include "serial/bcport.h"
 #include "serial/ecomport.h"
-#include "cli/run_record.h"
-#include "cli/sha256.h"
+#include "records/run_record.h"
 
-namespace zorvan::cli {
+namespace zorvan {
 
 namespace {
 
@@ -24,17 +22,15 @@ std::map<std::string, SerialPortInfo> AdaptersNow() {
 
 }  // namespace
 
-RunRecorder::RunRecorder(const DeviceOptions& options)
-    : file_(options.record), host_(HostName()), baud_(BaudRateValues[options.baud_rate_index]),
-      hex_path_(options.hex), adapters_(AdaptersNow()) {}
+RunRecorder::RunRecorder(const std::filesystem::path& file, unsigned baud)
+    : file_(file), host_(HostName()), baud_(baud), adapters_(AdaptersNow()) {}
 
-void RunRecorder::NoteFirmware(const std::string& hex_text) {
-  if (hex_path_.empty()) return;
-  hex_file_ = FileNameOnly(hex_path_);
-  hex_sha256_ = Sha256Hex(hex_text);
+void RunRecorder::SetFirmware(std::string hex_file, std::string hex_sha256) {
+  hex_file_ = std::move(hex_file);
+  hex_sha256_ = std::move(hex_sha256);
 }
 
-void RunRecorder::Record(const std::string& port, const WriteOutcome& outcome) {
+void RunRecorder::Record(const std::string& port, const RecordedRun& outcome) {
   RunRecord r;
   r.began = IsoLocalTime(std::chrono::system_clock::to_time_t(outcome.began));
   r.seconds = outcome.seconds;
@@ -64,12 +60,12 @@ void RunRecorder::Record(const std::string& port, const WriteOutcome& outcome) {
   r.result = outcome.result;
   r.exit_status = outcome.exit_status;
   TakePauses(outcome.calibration, r);
-  r.erasing_begun = outcome.progress.erasing_begun;
-  r.blocks_done = outcome.progress.blocks_done;
-  r.blocks = outcome.progress.blocks;
-  r.address = outcome.progress.address;
+  r.erasing_begun = outcome.reach.erasing_begun;
+  r.blocks_done = outcome.reach.blocks_done;
+  r.blocks = outcome.reach.blocks;
+  r.address = outcome.reach.address;
   r.partly_written = r.erasing_begun && outcome.exit_status != 0;
   file_.Append(RecordLine(r));
 }
 
-}  // namespace zorvan::cli
+}  // namespace zorvan

@@ -1,4 +1,4 @@
-#include "cli/run_record.h"
+#include "records/run_record.h"
 
 #include <cmath>
 #include <cstdio>
@@ -8,7 +8,7 @@
 
 #include "common/local_time.h"
 
-namespace zorvan::cli {
+namespace zorvan {
 
 namespace {
 
@@ -226,4 +226,4 @@ void TakePauses(const std::string& calibration, RunRecord& record) {
   record.failed_attempts = record.erase_pause + record.write_pause + record.commit_pause;
 }
 
-}  // namespace zorvan::cli
+}  // namespace zorvan

@@ -3,9 +3,9 @@
 
 
 #include "common/errors.h"
-#include "cli/sha256.h"
+#include "records/sha256.h"
 
-namespace zorvan::cli {
+namespace zorvan {
 
 namespace {
 
@@ -34,4 +34,4 @@ std::string Sha256Hex(const std::string& bytes) {
   return LowerHex(digest, sizeof digest);
 }
 
-}  // namespace zorvan::cli
+}  // namespace zorvan

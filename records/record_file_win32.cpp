@@ -1,10 +1,9 @@
 #include <windows.h>
 
 #include "common/errors.h"
-#include "cli/texts.h"
-#include "cli/record_file.h"
+#include "records/record_file.h"
 
-namespace zorvan::cli {
+namespace zorvan {
 
 namespace {
 
@@ -17,11 +16,6 @@ std::string Utf8(const wchar_t* text, int length) {
   return out;
 }
 
-std::string PathText(const std::filesystem::path& path) {
-  const std::u8string utf8 = path.u8string();
-  return std::string(utf8.begin(), utf8.end());
-}
-
 }  // namespace
 
 RecordFile::RecordFile(const std::filesystem::path& path) : path_(path) {
@@ -30,9 +24,7 @@ RecordFile::RecordFile(const std::filesystem::path& path) : path_(path) {
   const HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    throw Exception(Say(Msg::CannotOpenRecordFile, {PathText(path), LastError()}));
-  }
+  if (file == INVALID_HANDLE_VALUE) Fail(ERecordFile::Act::Open);
   handle_ = reinterpret_cast<intptr_t>(file);
 }
 
@@ -64,7 +56,7 @@ bool RecordFile::WriteAll(const std::string& text) {
          written == text.size();
 }
 
-std::string RecordFile::LastError() {
+void RecordFile::Fail(ERecordFile::Act act) const {
   const DWORD error = GetLastError();
   wchar_t* text = nullptr;
   const DWORD length =
@@ -75,7 +67,7 @@ std::string RecordFile::LastError() {
   while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.')) {
     message.pop_back();
   }
-  return message;
+  throw ERecordFile(act, path_, message);
 }
 
 std::string HostName() {
@@ -85,4 +77,4 @@ std::string HostName() {
   return Utf8(name, static_cast<int>(size));
 }
 
-}  // namespace zorvan::cli
+}  // namespace zorvan

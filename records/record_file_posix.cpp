@@ -1,4 +1,4 @@
-#include "cli/record_file.h"
+#include "records/record_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,11 +6,11 @@
 
 #include <cerrno>
 #include <climits>
+#include <system_error>
 
 #include "common/errors.h"
-#include "cli/texts.h"
 
-namespace zorvan::cli {
+namespace zorvan {
 
 namespace {
 
@@ -22,10 +22,7 @@ RecordFile::RecordFile(const std::filesystem::path& path) : path_(path) {
   // O_APPEND makes every write go to the end of the file as one piece, whoever else
   // appends meanwhile.
   const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    const std::string reason = LastError();
-    throw Exception(Say(Msg::CannotOpenRecordFile, {path.string(), reason}));
-  }
+  if (fd < 0) Fail(ERecordFile::Act::Open);
   handle_ = fd;
 }
 
@@ -52,7 +49,10 @@ bool RecordFile::WriteAll(const std::string& text) {
   return written == static_cast<ssize_t>(text.size());
 }
 
-std::string RecordFile::LastError() { return ErrorReason(errno); }
+void RecordFile::Fail(ERecordFile::Act act) const {
+  const int error = errno;
+  throw ERecordFile(act, path_, std::generic_category().message(error), error);
+}
 
 std::string HostName() {
   char name[HOST_NAME_MAX + 1] = {};
@@ -60,4 +60,4 @@ std::string HostName() {
   return name;
 }
 
-}  // namespace zorvan::cli
+}  // namespace zorvan

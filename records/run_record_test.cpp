@@ -8,11 +8,11 @@
 #include <sstream>
 
 #include "common/errors.h"
-#include "cli/record_file.h"
-#include "cli/run_record.h"
-#include "cli/sha256.h"
+#include "records/record_file.h"
+#include "records/run_record.h"
+#include "records/sha256.h"
 
-namespace zorvan::cli {
+namespace zorvan {
 namespace {
 
 namespace fs = std::filesystem;
@@ -79,9 +79,10 @@ TEST_F(RecordFileTest, AFileThatCannotBeOpenedForAppendingIsNamed) {
   try {
     RecordFile file(path_);
     ADD_FAILURE() << "a folder was opened as a record file";
-  } catch (const Exception& e) {
-    EXPECT_EQ(e.Message().rfind("Не вдається відкрити файл записів \"" + path_.string() + "\" для дописування: ", 0), 0u)
-        << e.Message();
+  } catch (const ERecordFile& e) {
+    EXPECT_EQ(e.WhatFailed(), ERecordFile::Act::Open);
+    EXPECT_EQ(e.PathText(), path_.string());
+    EXPECT_FALSE(e.Reason().empty());
   }
   fs::remove(path_);
 }
@@ -157,4 +158,4 @@ TEST(Sha256Hex, GivesTheStandardDigests) {
 }
 
 }  // namespace
-}  // namespace zorvan::cli
+}  // namespace zorvan

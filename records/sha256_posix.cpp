@@ -1,9 +1,9 @@
 #include <openssl/evp.h>
 
 #include "common/errors.h"
-#include "cli/sha256.h"
+#include "records/sha256.h"
 
-namespace zorvan::cli {
+namespace zorvan {
 
 std::string Sha256Hex(const std::string& bytes) {
   unsigned char digest[EVP_MAX_MD_SIZE];
@@ -14,4 +14,4 @@ std::string Sha256Hex(const std::string& bytes) {
   return LowerHex(digest, length);
 }
 
-}  // namespace zorvan::cli
+}  // namespace zorvan

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace zorvan::cli {
+namespace zorvan {
 
 struct RunRecord {
   std::string began;  // local time with its offset from UTC: 2026-03-13T14:05:09+02:00
@@ -61,4 +61,4 @@ std::optional<std::time_t> ParseLocalTime(const std::string& text);
 // The erase, write and commit pauses of a calibration label ("Автокалібровка: 1.0.2").
 void TakePauses(const std::string& calibration, RunRecord& record);
 
-}  // namespace zorvan::cli
+}  // namespace zorvan

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-namespace zorvan::cli {
+namespace zorvan {
 
 // 64 lower-case hex digits; each platform's file provides it.
 std::string Sha256Hex(const std::string& bytes);
@@ -13,4 +13,4 @@ std::string Sha256Hex(const std::string& bytes);
 // The bytes as lower-case hex digits, two per byte.
 std::string LowerHex(const unsigned char* bytes, size_t count);
 
-}  // namespace zorvan::cli
+}  // namespace zorvan

@@ -1,8 +1,8 @@
-#include "cli/sha256.h"
+#include "records/sha256.h"
 
 #include <cstdio>
 
-namespace zorvan::cli {
+namespace zorvan {
 
 std::string LowerHex(const unsigned char* bytes, size_t count) {
   std::string hex(2 * count, '0');
@@ -10,4 +10,4 @@ std::string LowerHex(const unsigned char* bytes, size_t count) {
   return hex;
 }
 
-}  // namespace zorvan::cli
+}  // namespace zorvan
