@@ -147,9 +147,11 @@ QLayout* ProductionFormWidget::MakeLine() {
   QFont totals_font = DesignFont(15);
   totals_font.setBold(true);
   totals_->setFont(totals_font);
+  totals_->setWordWrap(true);  // a long shift's counts take a second line, not the window's width
   record_file_ = new QLabel(this);
   record_file_->setObjectName(QStringLiteral("ProductionRecordFile"));
-  record_file_->setMaximumWidth(300);
+  // Of a fixed width, so that the buttons stay where they are when a file is chosen.
+  record_file_->setFixedWidth(260);
 
   connect(start_all_, &QPushButton::clicked, this, [this] {
     if (form_) form_->StartAllClick();
@@ -245,8 +247,12 @@ void ProductionFormWidget::SetLineButtons(bool start_enabled, bool stop_enabled)
 void ProductionFormWidget::SetTotals(const std::string& totals) { totals_->setText(Text(totals)); }
 
 void ProductionFormWidget::SetRecordFile(const std::string& text) {
-  record_file_->setText(Text(text));
-  record_file_->setToolTip(record_file_->text());
+  // The file's name at the path's end shows; the whole path is its tip, and what a screen
+  // reader reads.
+  const QString path = Text(text);
+  record_file_->setText(record_file_->fontMetrics().elidedText(path, Qt::ElideLeft, record_file_->width()));
+  record_file_->setToolTip(path);
+  record_file_->setAccessibleName(path);
 }
 
 void ProductionFormWidget::AddLogLine(const std::string& line) {
