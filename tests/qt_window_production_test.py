@@ -98,20 +98,27 @@ class Row:
 
 
 class ProductionWindow:
-    """The program's window that holds "Почати все"."""
+    """The program's window that holds "Почати все", its rows in the order of `ports`."""
 
-    def __init__(self, program):
+    def __init__(self, program, ports):
         self.program = program
-        self.controls = wait_for("the production window with three rows", 60, self._with_rows)
-        self.rows = [Row(c.node) for c in self.controls if c.role == "frame"]
+        self.ports = ports
         self.photographed = set()
+        self.read_rows(3)
 
-    def _with_rows(self):
-        for window in self.program.windows():
-            if any(c.role == "push button" and c.name == "Почати все" for c in window):
-                if sum(1 for c in window if c.role == "frame") == 3:
+    def read_rows(self, count):
+        """Waits until the window has `count` rows, and reads them."""
+        def with_rows():
+            for window in self.program.windows():
+                if any(c.role == "push button" and c.name == "Почати все" for c in window) and \
+                        sum(1 for c in window if c.role == "frame") == count:
                     return window
-        return None
+            return None
+        self.controls = wait_for(f"the production window with {count} rows", 60, with_rows)
+        rows = [Row(c.node) for c in self.controls if c.role == "frame"]
+        self.rows = [row for port in self.ports for row in rows if row.port.startswith(port)]
+        if len(self.rows) != count:
+            raise Failed(f"the rows are {[row.port for row in rows]}, not of the ports {self.ports}")
 
     def control(self, role, name=None, prefix=None):
         for c in self.controls:
@@ -160,10 +167,18 @@ def fixture(name, *options):
     return SimulatedDevice(sim_program, os.path.join(work, name), work, *DEVICE, *options)
 
 
-def click_at(control):
-    """Moves the mouse onto the control where it is now and clicks it; returns when the
-    click was made."""
-    x, y = Control(control.node).centre()
+def ticked_boxes(window, ports):
+    return [c.name for c in window.controls if c.role == "check box" and c.name.startswith(tuple(ports))
+            and c.node.get_state_set().contains(Atspi.StateType.CHECKED)]
+
+
+def click_at(control, at_left=False):
+    """Moves the mouse onto the control where it is now (or onto its left end: a check
+    box's tick) and clicks it; returns when the click was made."""
+    now = Control(control.node)
+    x, y = now.centre()
+    if at_left:
+        x = now.x + 8
     subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True)
     time.sleep(0.3)
     began = time.monotonic()
@@ -244,15 +259,21 @@ def scenario():
     program = QtWindow(flasher, ["--production", *ports], screenshots)
     try:
         print("== zorvan-flasher --production: the window with the three fixtures ticked")
-        window = ProductionWindow(program)
-        for row, port in zip(window.rows, ports):
-            if not row.port.startswith(port):
-                raise Failed(f"the rows are {[r.port for r in window.rows]}, not the ports {ports}")
-        ticked = [c for c in window.controls if c.role == "check box" and c.name.startswith(tuple(ports))
-                  and c.node.get_state_set().contains(Atspi.StateType.CHECKED)]
-        if len(ticked) != 3:
-            raise Failed(f"the port list ticks {ticked}, not the three fixtures")
+        window = ProductionWindow(program, ports)
+        if len(ticked_boxes(window, ports)) != 3:
+            raise Failed(f"the port list ticks {ticked_boxes(window, ports)}, not the three fixtures")
         print(f"   {read(window.control('label', prefix='Мікропрограма').node)}")
+
+        print("== the first fixture's box unticked and ticked again: its row goes, and comes back")
+        box = next(c for c in window.controls if c.role == "check box" and c.name.startswith(ports[0]))
+        click_at(box, at_left=True)
+        window.ports = ports[1:]
+        window.read_rows(2)
+        click_at(box, at_left=True)
+        window.ports = ports
+        window.read_rows(3)
+        if len(ticked_boxes(window, ports)) != 3:
+            raise Failed(f"the port list ticks {ticked_boxes(window, ports)} after the first was ticked again")
 
         print("== 'Файл записів…': the save dialog, a file typed in")
         records = os.path.join(work, "runs.jsonl")
