@@ -4,8 +4,9 @@ drives it and read as a screen reader reads it, its colours seen on the screen.
 
     qt_window_production_test.py ZORVAN_FLASHER ZORVAN_SIM WORK_DIR SCREENSHOT_DIR
 
-The window is opened by the program's arguments with the three fixtures ticked, and the
-line is started by a click on "Почати все". On each fixture fresh devices come in turn:
+The window is opened by the program's arguments with the three fixtures ticked; a box is
+unticked and ticked again, the run-record file is picked in the save dialog, and the line
+is started by a click on "Почати все". On each fixture fresh devices come in turn:
 - the first: three devices, each of the first two taken away 1 s after its final reset;
 - the second: a device that hangs up in the middle of its run (its row turns red, and the
   line takes its port with it), then one that is programmed;
@@ -13,8 +14,10 @@ line is started by a click on "Почати все". On each fixture fresh devic
   the next device, which must be programmed on the port that came back.
 Every row must show its states in turn, each state field in its colour, the counts and
 the totals must come out right, the others must carry on while the second fixture fails,
-the log must keep one line per device, and "Зупинити все" must end the line. Every device
-programmed must hold the carried firmware byte for byte."""
+the log must keep one line per device, a row's button must end its port alone, and
+"Зупинити все" must end the line; every click must be answered at once. Every device
+programmed must hold the carried firmware byte for byte, and the record file one record a
+device. Last, the window is opened from the engineering view by its key."""
 
 import json
 import os
@@ -100,11 +103,11 @@ class Row:
 class ProductionWindow:
     """The program's window that holds "Почати все", its rows in the order of `ports`."""
 
-    def __init__(self, program, ports):
+    def __init__(self, program, ports, rows=3):
         self.program = program
         self.ports = ports
         self.photographed = set()
-        self.read_rows(3)
+        self.read_rows(rows)
 
     def read_rows(self, count):
         """Waits until the window has `count` rows, and reads them."""
@@ -249,7 +252,6 @@ def check_records(path, ports):
 
 def scenario():
     os.makedirs(screenshots, exist_ok=True)
-    began = time.monotonic()
     first = fixture("fixture1", "--count", "3", "--in-turn", "--gap", "1000",
                     "--device", "1", "--leave-after", "1000", "--device", "2", "--leave-after", "1000")
     second = fixture("fixture2", "--count", "2", "--in-turn", "--gap", "3000", "--device", "1", "--hangup-after", "1500")
@@ -372,13 +374,36 @@ def scenario():
     if held != [3, 1, 2]:
         raise Failed(f"devices holding the carried firmware, fixture by fixture: {held}, not [3, 1, 2]")
     check_records(records, ports)
-    print(f"The production window passed in {time.monotonic() - began:.0f} s: three fixtures, every device "
-          "programmed once and verified, the failure and the unplugged port in their rows.")
+
+
+def opened_by_its_key():
+    """The window opened from the engineering view by Ctrl+Shift+P, with no port ticked;
+    a port ticked with the mouse gets its row."""
+    print("== Ctrl+Shift+E, Ctrl+Shift+P: the production window opened from the engineering view")
+    port = os.path.join(work, "fixture1")
+    program = QtWindow(flasher, [port], screenshots)
+    try:
+        program.expect("label", "Мікропрограма готова до запису", seconds=90)
+        program.press("ctrl+shift+e")
+        program.expect("push button", "Визначити", enabled=True)
+        program.press("ctrl+shift+p")
+        window = ProductionWindow(program, [], rows=0)
+        box = next(c for c in window.controls if c.role == "check box" and c.name.startswith(port))
+        click_at(box, at_left=True)
+        window.ports = [port]
+        window.read_rows(1)
+        print(f"   {window.rows[0].port}: {window.rows[0].state()}, '{window.rows[0].button()}'")
+    finally:
+        program.close()
 
 
 def test():
+    began = time.monotonic()
     try:
         scenario()
+        opened_by_its_key()
+        print(f"The production window passed in {time.monotonic() - began:.0f} s: three fixtures, every device "
+              "programmed once and verified, the failure and the unplugged port in their rows.")
     finally:
         SimulatedDevice.kill_all()  # a failed test leaves none behind
 
