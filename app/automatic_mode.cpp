@@ -7,6 +7,7 @@
 #include "app/app_texts.h"
 #include "app/desktop.h"
 #include "app/main_form.h"
+#include "app/production_row.h"
 #include "common/display_text.h"
 #include "common/surface_decorator.h"
 #include "protocol/programming_run.h"
@@ -42,26 +43,6 @@ class AutomaticRunSurface : public SurfaceDecorator {
   std::vector<std::string> shown_;
 };
 
-const char* PhaseText(CyclePhase phase) {
-  switch (phase) {
-    case CyclePhase::WaitingForDevice: return kAutoWaiting;
-    case CyclePhase::Programming: return kAutoProgramming;
-    case CyclePhase::Passed: return kAutoPassed;
-    case CyclePhase::Failed: return kAutoFailed;
-    case CyclePhase::Refused: return kAutoRefused;
-    case CyclePhase::AlreadyProgrammed: return kAutoAlreadyProgrammed;
-    case CyclePhase::PortMissing: return kAutoPortMissing;
-    case CyclePhase::PortError: return kAutoPortError;
-  }
-  return "";
-}
-
-// "Прошито 3, збоїв 1, відмов 0": the devices counted, as the status label shows them.
-std::string TallyText(const CycleTally& tally) {
-  return "Прошито " + std::to_string(tally.passed) + ", збоїв " + std::to_string(tally.failed) + ", відмов " +
-         std::to_string(tally.refused);
-}
-
 }  // namespace
 
 void AutomaticMode::Run() {
@@ -76,15 +57,17 @@ void AutomaticMode::Run() {
   } restore{form_};
   for (Control control : kOperatingControls) form_.SetEnabled(control, control == Control::ButtonWrite);
   form_.SetMemoText({});
+  row_.Started();
   ProductionCycle cycle(*this);
   cycle.Run();
-  const CycleTally& tally = cycle.Tally();
-  form_.SetStatus(std::string(kAutoEnded) + ". " + TallyText(tally) +
-                  (tally.Devices() > 0 ? ", " + DurationText(tally.SecondsPerDevice()) + "/прилад" : std::string()));
+  form_.SetStatus(std::string(kAutoEnded) + ". " + TallyWithTimeText(cycle.Tally()));
 }
 
 void AutomaticMode::End() {
-  if (programming_ && !ending_) form_.SetStatus(std::string(kAutoLastRun) + ". " + TallyText(tally_));
+  if (row_.Programming() && !ending_) {
+    row_.Ending();
+    form_.SetStatus(row_.StateText() + ". " + TallyText(tally_));
+  }
   ending_ = true;
 }
 
@@ -93,44 +76,37 @@ bool AutomaticMode::PortPresent() { return desktop_.PortPresent(form_.PortName()
 DeviceRun AutomaticMode::Program() {
   AutomaticRunSurface surface(form_);
   Flasher run{flasher_.state, surface, flasher_.port, flasher_.image};
-  DeviceResult result = DeviceResult::Failed;
-  std::string message;
+  LineRun outcome;
   const auto started = std::chrono::steady_clock::now();
   try {
     const RunEnding ending = zorvan::ButtonWriteClick(run);
-    result = DeviceResultOf(ending);
-    message = EndingMessage(surface.Shown(), ending == RunEnding::Failed);
+    outcome.result = DeviceResultOf(ending);
+    outcome.message = EndingMessage(surface.Shown(), ending == RunEnding::Failed);
     // The operator stopped the run: the line is being stopped, not one device.
     if (ending == RunEnding::Stopped) {
-      message = kStoppedStatus;
+      outcome.message = kStoppedStatus;
       End();
     }
   } catch (const Exception& error) {
-    result = DeviceResultOf(error);
-    message = OneLine(error.what());
+    outcome.result = DeviceResultOf(error);
+    outcome.message = OneLine(error.what());
   }
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  if (result != DeviceResult::Gone) {
-    form_.AddMemoLine(form_.TimeOfDay() + "  " + description_ + "  " + message + "  (" + DurationText(seconds) + ")");
-  }
-  return {result, seconds};
+  outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  const std::string line = row_.Device(outcome, form_.TimeOfDay(), {});
+  if (!line.empty()) form_.AddMemoLine(line);
+  return {outcome.result, outcome.seconds};
 }
 
 void AutomaticMode::Show(CyclePhase phase, const CycleTally& tally, const std::string& detail) {
   tally_ = tally;
-  programming_ = phase == CyclePhase::Programming;
-  if (programming_) {
-    description_ = OneLine(detail);
-  } else {
+  if (phase != CyclePhase::Programming) {
     // Between runs the gauge is empty, so that Ctrl+Delete has no run to stop.
     form_.SetGaugeProgress(0);
     form_.SetChunkBarPosition(0);
   }
-  if (phase == CyclePhase::PortError && detail != port_error_) {
-    form_.AddMemoLine(form_.TimeOfDay() + "  " + kAutoPortError + ": " + OneLine(detail));
-  }
-  port_error_ = phase == CyclePhase::PortError ? detail : std::string();
-  form_.SetStatus(std::string(PhaseText(phase)) + ". " + TallyText(tally));
+  const std::string port_error = row_.Phase(phase, tally, detail, form_.TimeOfDay(), {});
+  if (!port_error.empty()) form_.AddMemoLine(port_error);
+  form_.SetStatus(row_.StateText() + ". " + TallyText(tally));
 }
 
 bool AutomaticMode::Wait(unsigned milliseconds) {

@@ -1,6 +1,7 @@
 #pragma once
 // The window's automatic mode, for the production line: the production cycle on the
-// chosen port, device after device, without a click. The status label shows where it
+// chosen port, device after device, without a click; the one-port case of the production
+// window, shown in the same words (app/production_row.h) on the window's own thread. The status label shows where it
 // stands and the devices counted, the memo gets one line per device (its time, its
 // description, the message its run ended with and how long the run took), and no
 // message box stops it. When it ends the label adds the time per device.
@@ -11,6 +12,7 @@
 
 #include <string>
 
+#include "app/production_row.h"
 #include "protocol/port_station.h"
 
 namespace zorvan::app {
@@ -42,10 +44,10 @@ class AutomaticMode : public PortStation {
   TMainForm& form_;
   Desktop& desktop_;
   bool ending_ = false;
-  bool programming_ = false;
-  CycleTally tally_;         // as last shown
-  std::string description_;  // of the device being programmed
-  std::string port_error_;   // the last port error written to the memo
+  CycleTally tally_;  // as last shown
+  // The port as a row of the production window would show it: the label's state and the
+  // memo's lines are the same words.
+  ProductionRow row_;
 };
 
 }  // namespace zorvan::app

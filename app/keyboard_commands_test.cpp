@@ -34,6 +34,8 @@ TEST(CommandForKey, PicksTheCommandByKeyAndTheModifiersItNames) {
       {"Shift+L", kKeyL, shift, KeyCommand::None},
       {"Ctrl+Shift+A", kKeyA, ctrl | shift, KeyCommand::AutomaticMode},
       {"Ctrl+A", kKeyA, ctrl, KeyCommand::None},  // select-all in the memos and boxes
+      {"Ctrl+Shift+P", kKeyP, ctrl | shift, KeyCommand::ProductionWindow},
+      {"Ctrl+P", kKeyP, ctrl, KeyCommand::None},
       {"Ctrl+F2", 113, ctrl, KeyCommand::None},
       {"Ctrl+Backspace", 8, ctrl, KeyCommand::None},
   };

@@ -248,8 +248,8 @@ void TProductionForm::Impl::Open(ProductionFirmware firmware, const std::vector<
   }
   for (const std::string& port : ports) AddRow(port);
   closing_ = false;
-  RefreshChoices();
   view_.SetRowCount(static_cast<int>(rows_.size()));
+  RefreshChoices();
   ShowRows();
   ShowLine();
   if (shown_) {

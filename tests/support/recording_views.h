@@ -4,12 +4,14 @@
 // without a toolkit.
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "app/form_help_view.h"
 #include "app/main_form_view.h"
+#include "app/production_form_view.h"
 
 namespace zorvan::app::testing {
 
@@ -91,6 +93,37 @@ class RecordingHelpView : public RecordingWindow<HelpFormView> {
   std::string focused;
 
   void Focus(HelpControl control) override { focused = DescriptionOf(control).name; }
+};
+
+// The production window: what each part shows now, the log's lines and the bells in order.
+class RecordingProductionView : public RecordingWindow<ProductionFormView> {
+ public:
+  std::string caption;
+  std::string header;
+  std::vector<PortChoice> choices;
+  std::vector<RowLook> rows;
+  bool start_enabled = false;
+  bool stop_enabled = false;
+  std::string totals;
+  std::string record_file;
+  std::vector<std::string> log;
+  std::vector<int> rings;
+  std::atomic<int> wakes{0};
+
+  void SetCaption(const std::string& text) override { caption = text; }
+  void SetHeader(const std::string& text) override { header = text; }
+  void SetPortChoices(const std::vector<PortChoice>& list) override { choices = list; }
+  void SetRowCount(int count) override { rows.resize(static_cast<size_t>(count)); }
+  void ShowRow(int row, const RowLook& look) override { rows.at(static_cast<size_t>(row)) = look; }
+  void SetLineButtons(bool start, bool stop) override {
+    start_enabled = start;
+    stop_enabled = stop;
+  }
+  void SetTotals(const std::string& text) override { totals = text; }
+  void SetRecordFile(const std::string& text) override { record_file = text; }
+  void AddLogLine(const std::string& line) override { log.push_back(line); }
+  void Ring(int times) override { rings.push_back(times); }
+  void Wake() override { ++wakes; }
 };
 
 }  // namespace zorvan::app::testing
