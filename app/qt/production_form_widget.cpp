@@ -75,6 +75,12 @@ ProductionFormWidget::ProductionFormWidget(QWidget* parent) : QWidget(parent) {
   header_font.setBold(true);
   header_->setFont(header_font);
 
+  auto* body = new QHBoxLayout;
+  body->addWidget(MakePortList());
+  body->addWidget(MakeRows(), 1);
+  QLayout* line = MakeLine();
+
+  // Made last, so that Tab reaches it after the buttons.
   log_ = new QPlainTextEdit(this);
   log_->setObjectName(QStringLiteral("ProductionLog"));
   log_->setReadOnly(true);
@@ -82,15 +88,11 @@ ProductionFormWidget::ProductionFormWidget(QWidget* parent) : QWidget(parent) {
   log_->setLineWrapMode(QPlainTextEdit::NoWrap);
   log_->setFixedHeight(96);
 
-  auto* body = new QHBoxLayout;
-  body->addWidget(MakePortList());
-  body->addWidget(MakeRows(), 1);
-
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(10, 8, 10, 10);
   layout->addWidget(header_);
   layout->addLayout(body, 1);
-  layout->addLayout(MakeLine());
+  layout->addLayout(line);
   layout->addWidget(Caption(kLineLogCaption, this));
   layout->addWidget(log_);
 
