@@ -104,7 +104,6 @@ ProductionFormWidget::ProductionFormWidget(QWidget* parent) : QWidget(parent) {
   connect(tick_, &QTimer::timeout, this, [this] {
     if (form_) form_->Tick();
   });
-  tick_->start();
   bell_ = new QTimer(this);
   bell_->setInterval(kBellMilliseconds);
   connect(bell_, &QTimer::timeout, this, &ProductionFormWidget::RingOnce);
@@ -289,6 +288,19 @@ void ProductionFormWidget::Wake() {
         if (form_) form_->DeliverEvents();
       },
       Qt::QueuedConnection);
+}
+
+// The port list is looked at again while the window is open; a window its form has hidden
+// runs no port, and the main window's operator pays nothing for it. A window minimised
+// (the system's hide) keeps its list fresh.
+void ProductionFormWidget::showEvent(QShowEvent* event) {
+  tick_->start();
+  QWidget::showEvent(event);
+}
+
+void ProductionFormWidget::hideEvent(QHideEvent* event) {
+  if (!event->spontaneous()) tick_->stop();
+  QWidget::hideEvent(event);
 }
 
 void ProductionFormWidget::closeEvent(QCloseEvent* event) {

@@ -55,6 +55,8 @@ class ProductionFormWidget : public QWidget, public ProductionFormView {
   void Wake() override;
 
  protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
