@@ -21,6 +21,7 @@ device. Last, the window is opened from the engineering view by its key."""
 
 import json
 import os
+import re
 import subprocess
 import sys
 import time
@@ -215,9 +216,11 @@ def top_levels(program):
 def choose_record_file(program, window, path):
     """Clicks "Файл записів…" and picks `path` in the save dialog, as an operator types it;
     returns how long the dialog took to appear after the click."""
+    before = top_levels(program)
     clicked = click_at(window.control("push button", "Файл записів…"))
-    seconds = answered("the save dialog to appear", clicked, lambda: "Save As" in top_levels(program))
-    ids = subprocess.run(["xdotool", "search", "--pid", str(program.process.pid), "--name", "^Save As$"],
+    seconds = answered("the save dialog to appear", clicked, lambda: len(top_levels(program)) > len(before))
+    title = next(name for name in top_levels(program) if name not in before)
+    ids = subprocess.run(["xdotool", "search", "--pid", str(program.process.pid), "--name", f"^{re.escape(title)}$"],
                          capture_output=True, text=True).stdout.split()
     if not ids:
         raise Failed("the save dialog is not on the screen")
