@@ -89,7 +89,9 @@ DeviceRun AutomaticMode::Program() {
     }
   } catch (const Exception& error) {
     outcome.result = DeviceResultOf(error);
-    outcome.message = OneLine(error.what());
+    // The error's own first line: a port error's advice to restart the program does not
+    // hold here, since the mode takes the port afresh by itself.
+    outcome.message = EndingMessage({error.what()}, false);
   }
   outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   const std::string line = row_.Device(outcome, form_.TimeOfDay(), {});

@@ -75,8 +75,9 @@ struct WindowDescription {
 inline constexpr int kDesignFontHeight = 11;
 
 inline constexpr WindowDescription kMainFormWindow{"MainForm", "", 329, 127, false, false, 0, 0, kDesignFontHeight};
-// Taller by the line under "ОК" that names the automatic mode's key.
-inline constexpr WindowDescription kFormHelpWindow{"FormHelp", kHelpTitle, 154, 207, true, true, 616, 197,
+// Taller by the lines under "ОК" that name the keys of the automatic mode and the
+// production window.
+inline constexpr WindowDescription kFormHelpWindow{"FormHelp", kHelpTitle, 154, 220, true, true, 616, 197,
                                                    kDesignFontHeight};
 
 // The main window's outer height, title bar and borders included, in the engineering view.
@@ -118,7 +119,7 @@ inline constexpr std::array<ControlDescription, kHelpControlCount> kFormHelpCont
     {"Image_Emblem", ControlKind::Picture, "", {16, 16, 121, 89}, "", "", false, "", false, 0},
     {"sWebLabel1", ControlKind::LinkLabel, "", {29, 119, 91, 13}, kHelpLinkCaption, "", false, "", true, 0},
     {"Button1", ControlKind::Button, "", {35, 145, 81, 33}, kHelpOkCaption, "", false, "", false, 0},
-    {"LabelKeys", ControlKind::Label, "", {8, 186, 138, 13}, kHelpKeysCaption, "", false, "", false, 0},
+    {"LabelKeys", ControlKind::Label, "", {8, 186, 138, 26}, kHelpKeysCaption, "", false, "", false, 0},
 }};
 
 inline constexpr const ControlDescription& DescriptionOf(MainControl control) {

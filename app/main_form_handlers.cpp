@@ -78,10 +78,13 @@ void TMainForm::OpenProductionWindow(const std::vector<std::string>& ports, bool
   Handle([&] {
     if (!production_) return;
     ProductionFirmware firmware;
-    // The image alone: the spare storage of the next preparation stays here.
-    firmware.image.ImageText = state_.ImageText;
-    firmware.image.ImageComplete = state_.ImageComplete;
-    firmware.image.WrittenRanges = state_.WrittenRanges;
+    // The image alone: the spare storage of the next preparation stays here. A line that
+    // runs keeps its own, and the copy of 40 MB would only hold the key up.
+    if (!production_->Running()) {
+      firmware.image.ImageText = state_.ImageText;
+      firmware.image.ImageComplete = state_.ImageComplete;
+      firmware.image.WrittenRanges = state_.WrittenRanges;
+    }
     firmware.hex_file = image_hex_file_;
     firmware.name = image_hex_file_.empty() ? std::string(BuiltInVersion)
                                             : Utf8FromPath(PathFromUtf8(image_hex_file_).filename());

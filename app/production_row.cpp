@@ -59,10 +59,12 @@ std::string ProductionRow::Phase(CyclePhase phase, const CycleTally& tally, cons
     percent_ = -1;
   }
   std::string line;
-  // A port error is logged once, not at every look that meets it again.
+  // A port error is logged once, not at every look that meets it again; its own first
+  // line, since its advice to restart the program does not hold for a port looked at
+  // afresh by itself.
   if (phase == CyclePhase::PortError && detail != port_error_) {
     line = time_of_day + "  " + (port.empty() ? std::string() : port + "  ") + kAutoPortError + ": " +
-           OneLine(detail);
+           EndingMessage({detail}, false);
   }
   port_error_ = phase == CyclePhase::PortError ? detail : std::string();
   return line;

@@ -143,6 +143,7 @@ struct Measured {
   bool ok = false;
   double wall_s = 0;        // until every device passed
   double longest_call_ms = 0;  // of the GUI thread's calls into the form
+  const char* longest_call = "";
 };
 
 Measured Measure(int count, const std::vector<std::string>& options, const std::string& dir,
@@ -161,29 +162,31 @@ Measured Measure(int count, const std::vector<std::string>& options, const std::
   HeadlessLineView view;
   HeadlessDesktop desktop;
   TProductionForm form(view, desktop, ports);
-  const auto timed = [&m](const auto& call) {
+  const auto timed = [&m](const char* name, const auto& call) {
     const auto began = Clock::now();
     call();
-    m.longest_call_ms =
-        std::max(m.longest_call_ms, std::chrono::duration<double, std::milli>(Clock::now() - began).count());
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - began).count();
+    if (ms <= m.longest_call_ms) return;
+    m.longest_call_ms = ms;
+    m.longest_call = name;
   };
   const auto began = Clock::now();
-  timed([&] { form.Open(firmware, ports, true); });
+  timed("Open", [&] { form.Open(firmware, ports, true); });
   auto next_tick = Clock::now();
   const auto give_up = began + std::chrono::minutes(10);
   while (view.passes + view.others < count && Clock::now() < give_up) {
     view.AwaitWake(std::chrono::milliseconds(200));
-    timed([&] { form.DeliverEvents(); });
+    timed("DeliverEvents", [&] { form.DeliverEvents(); });
     if (Clock::now() >= next_tick) {
-      timed([&] { form.Tick(); });
+      timed("Tick", [&] { form.Tick(); });
       next_tick += std::chrono::seconds(1);
     }
   }
   m.wall_s = std::chrono::duration<double>(Clock::now() - began).count();
-  timed([&] { form.StopAllClick(); });
+  timed("StopAllClick", [&] { form.StopAllClick(); });
   while (form.Running()) {
     view.AwaitWake(std::chrono::milliseconds(200));
-    timed([&] { form.DeliverEvents(); });
+    timed("DeliverEvents", [&] { form.DeliverEvents(); });
   }
   std::fprintf(stderr, "  %s\n", view.Totals().c_str());
   const bool flashes_hold = sim.End();
@@ -214,8 +217,9 @@ int main(int argc, char** argv) {
   std::printf("  one port       %7.1f s until its device passed\n", one.wall_s);
   std::printf("  %d ports        %7.1f s until every device passed\n", kLine, line.wall_s);
   std::printf("  eight ports / one port: %.3f (goal at most 1.10)\n", line.wall_s / one.wall_s);
-  std::printf("  the GUI thread's longest call into the form: %.1f ms (goal under 300)\n",
-              std::max(one.longest_call_ms, line.longest_call_ms));
+  const Measured& slower = one.longest_call_ms > line.longest_call_ms ? one : line;
+  std::printf("  the GUI thread's longest call into the form: %.1f ms, %s (goal under 300)\n", slower.longest_call_ms,
+              slower.longest_call);
   if (!one.ok || !line.ok) {
     std::printf("  not every device was programmed and verified: see %s\n", dir.c_str());
     return 1;

@@ -10,7 +10,6 @@
 #include "protocol/port_station.h"
 #include "protocol/stop_command.h"
 #include "serial/bcport.h"
-#include "serial/ecomport.h"
 #include "serial/queued_gui_thread.h"
 
 namespace zorvan {
@@ -20,15 +19,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kWaitSlice = std::chrono::milliseconds(50);
 
-// What ended a run with an error, on one line. A port error's advice to reopen the
-// program is for the main window's single run: the line opens the port afresh by itself
-// at its next look, so the port's error stands alone.
-std::string RunErrorText(const Exception& error) {
-  std::string text = error.what();
-  if (dynamic_cast<const EComPort*>(&error)) text = text.substr(0, text.find('\n'));
-  return OneLine(text);
-}
-
 // The port's looks: the write button's identification made quietly, on the port's own
 // GUI thread.
 class LookingSurface : public HeadlessSurface {
@@ -37,8 +27,8 @@ class LookingSurface : public HeadlessSurface {
 };
 
 // A run of the line: messages, description and calibration are kept for its result, the
-// gauge becomes the run's percentage, and the operator's stop is given as soon as the
-// stop command can act.
+// gauge while blocks are written becomes the run's percentage, and the operator's stop is
+// given as soon as the stop command can act on the writing.
 class LineRunSurface : public HeadlessSurface {
  public:
   LineRunSurface(FlasherState& state, LinePortObserver& observer, const std::atomic<bool>& stop)
@@ -63,6 +53,7 @@ class LineRunSurface : public HeadlessSurface {
   void SetStatus(const std::string& text) override {
     HeadlessSurface::SetStatus(text);
     writing_ = text == kWritingStatus;
+    TellPercent();
   }
   void SetMemoText(const std::string& text) override {
     HeadlessSurface::SetMemoText(text);
@@ -73,9 +64,11 @@ class LineRunSurface : public HeadlessSurface {
     if (writing_) reach_.erasing_begun = true;
   }
   void ShowMessage(const std::string& text) override { shown_.push_back(text); }
+  // The stop waits for the writing: the identification moves the gauge too, and a stop
+  // given then would be forgotten as the writing begins.
   void ProcessMessages() override {
     HeadlessSurface::ProcessMessages();
-    if (stop_ && !stop_given_) stop_given_ = StopCommand(state_, *this);
+    if (stop_ && !stop_given_ && writing_) stop_given_ = StopCommand(state_, *this);
   }
 
   const std::vector<std::string>& Shown() const { return shown_; }
@@ -95,7 +88,9 @@ class LineRunSurface : public HeadlessSurface {
                                   gauge_.Progress() * BlockBytes() + int64_t{chunks_in_progress_} * state_.ChunkSize);
     reach_.address = std::max(reach_.address, done);
   }
+  // The gauge's percentage while blocks are written: the run's.
   void TellPercent() {
+    if (!writing_) return;
     const int percent = static_cast<int>(gauge_.Percent());
     if (percent == percent_) return;
     percent_ = percent;
@@ -157,7 +152,9 @@ class LineStation : private PortPieces, public PortStation {
       outcome.message = EndingMessage(surface.Shown(), ending == RunEnding::Failed);
     } catch (const Exception& error) {
       outcome.result = DeviceResultOf(error);
-      outcome.message = RunErrorText(error);
+      // The error's own first line: a port error's advice to restart the program does not
+      // hold here, since the line takes the port afresh by itself.
+      outcome.message = EndingMessage({error.what()}, false);
     }
     outcome.seconds = std::chrono::duration<double>(Clock::now() - started).count();
     outcome.description = surface.Description();

@@ -27,7 +27,7 @@ class FormHelpWidgetTest : public QObject {
     FormHelpWidget& help = *w.help_window;
     QVERIFY(!help.isVisible());
     QCOMPARE(help.windowTitle(), Utf8("Про програму"));
-    QCOMPARE(help.size(), QSize(154, 207));
+    QCOMPARE(help.size(), QSize(154, 220));
     QCOMPARE(help.maximumSize(), help.minimumSize());
     QCOMPARE(help.pos(), QPoint(616, 197));
     QVERIFY(!(help.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
