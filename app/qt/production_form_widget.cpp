@@ -44,6 +44,7 @@ QScrollArea* Scrolled(QWidget* inside, QWidget* parent) {
   area->setWidgetResizable(true);
   area->setFrameShape(QFrame::NoFrame);
   area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  area->setFocusPolicy(Qt::NoFocus);  // Tab goes to the controls inside
   return area;
 }
 
@@ -80,7 +81,6 @@ ProductionFormWidget::ProductionFormWidget(QWidget* parent) : QWidget(parent) {
   body->addWidget(MakeRows(), 1);
   QLayout* line = MakeLine();
 
-  // Made last, so that Tab reaches it after the buttons.
   log_ = new QPlainTextEdit(this);
   log_->setObjectName(QStringLiteral("ProductionLog"));
   log_->setReadOnly(true);
@@ -219,6 +219,7 @@ void ProductionFormWidget::SetPortChoices(const std::vector<PortChoice>& choices
   }
   for (size_t i = 0; i < choices.size(); ++i) port_choices_[i]->setChecked(choices[i].ticked);
   choices_shown_ = choices;
+  if (!same_ports) OrderTabs();
 }
 
 void ProductionFormWidget::SetRowCount(int count) {
@@ -234,6 +235,16 @@ void ProductionFormWidget::SetRowCount(int count) {
     row_list_->insertWidget(static_cast<int>(rows_.size()), row);
     rows_.push_back(row);
   }
+  OrderTabs();
+}
+
+// Tab goes down the port list, then down the rows' buttons, then along the line's buttons
+// to the log, however the ports and rows came and went.
+void ProductionFormWidget::OrderTabs() {
+  std::vector<QWidget*> chain(port_choices_.begin(), port_choices_.end());
+  for (ProductionRowWidget* row : rows_) chain.push_back(row->Button());
+  chain.insert(chain.end(), {start_all_, stop_all_, record_file_button_, log_});
+  for (size_t i = 0; i + 1 < chain.size(); ++i) setTabOrder(chain[i], chain[i + 1]);
 }
 
 void ProductionFormWidget::ShowRow(int row, const RowLook& look) {

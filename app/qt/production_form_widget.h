@@ -64,6 +64,7 @@ class ProductionFormWidget : public QWidget, public ProductionFormView {
   QWidget* MakeRows();
   QLayout* MakeLine();
   void RingOnce();
+  void OrderTabs();
 
   TProductionForm* form_ = nullptr;
   QLabel* header_;

@@ -21,6 +21,7 @@ class ProductionRowWidget : public QFrame {
   explicit ProductionRowWidget(QWidget* parent = nullptr);
 
   void Show(const RowLook& look);
+  QPushButton* Button() const { return button_; }
 
  signals:
   void buttonClicked();
