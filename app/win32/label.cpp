@@ -39,7 +39,9 @@ void Label::FitToText() {
   HDC dc = GetDC(hwnd());
   const HGDIOBJ old_font = SelectObject(dc, Font());
   RECT extent = {0, 0, 0, 0};
-  DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  // A caption of several lines (the help window's keys) is as tall as its lines.
+  const UINT lines = text.find(L'\n') == std::wstring::npos ? DT_SINGLELINE : 0;
+  DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &extent, DT_CALCRECT | lines | DT_NOPREFIX);
   SelectObject(dc, old_font);
   ReleaseDC(hwnd(), dc);
   RECT before;
