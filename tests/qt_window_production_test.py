@@ -142,6 +142,22 @@ class ProductionWindow:
     def watch(self):
         return [row.watch() for row in self.rows]
 
+    def pause(self, seconds):
+        """Waits `seconds`, noting the rows' states meanwhile."""
+        end = time.monotonic() + seconds
+        while True:
+            self.watch()
+            if time.monotonic() >= end:
+                return
+            time.sleep(min(0.05, max(0.0, end - time.monotonic())))
+
+    def wait(self, what, seconds, check):
+        """wait_for that notes the rows' states meanwhile."""
+        def watching():
+            self.watch()
+            return check()
+        return wait_for(what, seconds, watching, interval=0.05)
+
     def photograph(self, name):
         """Photographs the screen once under `name`."""
         if name not in self.photographed:
@@ -224,12 +240,14 @@ def choose_record_file(program, window, path):
                          capture_output=True, text=True).stdout.split()
     if not ids:
         raise Failed("the save dialog is not on the screen")
-    subprocess.run(["xdotool", "windowfocus", "--sync", ids[-1]], check=False)
-    time.sleep(0.3)
-    subprocess.run(["xdotool", "key", "--clearmodifiers", "ctrl+a"], check=True)
-    subprocess.run(["xdotool", "type", "--delay", "20", path], check=True)
-    subprocess.run(["xdotool", "key", "Return"], check=True)
-    wait_for(f"the record file to read {path}", 20, lambda: window.control("label", path))
+    # The rows are watched meanwhile: a state the line shows for a few seconds is not missed.
+    for keys in (["windowfocus", "--sync", ids[-1]], ["key", "--clearmodifiers", "ctrl+a"],
+                 ["type", "--delay", "20", path], ["key", "Return"]):
+        xdotool = subprocess.Popen(["xdotool", *keys])
+        while xdotool.poll() is None:
+            window.pause(0.05)
+        window.pause(0.1)
+    window.wait(f"the record file to read {path}", 20, lambda: window.control("label", path))
     return seconds
 
 
@@ -335,7 +353,9 @@ def scenario():
         devices = [line for line in log if any(port in line for port in ports) and "250101" in line]
         if len(devices) != 7:
             raise Failed(f"the log keeps {len(devices)} device lines, not 7: {log}")
-        failed = next((line for line in devices if ports[1] in line and "Помилка читання з порта" in line), None)
+        # The line hung up as the window read from it or wrote to it.
+        failed = next((line for line in devices if ports[1] in line and
+                       ("Помилка читання з порта" in line or "Помилка запису в порт." in line)), None)
         # The line goes on by itself: nothing tells the operator to restart the program.
         if failed is None or "повторно відкрити програму" in failed:
             raise Failed(f"the log does not name the failed device's port error alone: {log}")
