@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "common/errors.h"
-#include "protocol/port_station.h"
+#include "protocol/line_port.h"
 #include "serial/bcport.h"
 #include "cli/console_text.h"
 #include "cli/exit_codes.h"
@@ -80,7 +80,7 @@ class LoopTotals {
   std::vector<CycleTally> tallies_;
 };
 
-// What the ports' stations share.
+// What the ports share.
 struct LoopContext {
   const DeviceOptions& options;
   const ImageState& image;
@@ -89,6 +89,7 @@ struct LoopContext {
   GangBoard& board;
   LoopTotals& totals;
   std::atomic<bool>& unrecorded;
+  std::atomic<size_t>& running;  // ports whose cycle has not ended
 };
 
 // A run's view on the loop's board: its progress line is the port's line, and what it
@@ -108,41 +109,51 @@ class LoopRowView : public ProgressView {
   bool verbose_;
 };
 
-// A port of the loop: its own port object, and the flasher its looks are made with.
-struct LoopPort {
-  LoopPort(const LoopContext& loop, size_t index)
-      : session(loop.options.ports[index], loop.options.baud_rate_index), looking(std::cerr),
-        flasher(session.FlasherOn(looking, loop.image)) {}
-
-  DeviceSession session;
-  ConsoleSurface looking;
-  Flasher flasher;
-};
-
-// One port of the loop, looking and programming on its own port object.
-class ConsoleStation : private LoopPort, public PortStation {
+// A port's runs as the command line makes them, on the port's own port object: the
+// write command's procedure, its progress on the port's line. Made on the port's thread.
+class ConsoleRunner final : public LineRunner {
  public:
-  ConsoleStation(LoopContext& loop, size_t index)
-      : LoopPort(loop, index), PortStation(LoopPort::flasher), loop_(loop), index_(index),
-        port_(loop.options.ports[index]), view_(loop.board.Row(index), loop.options.verbose) {}
+  ConsoleRunner(const LoopContext& loop, size_t index, WriteOutcome& last)
+      : loop_(loop), session_(loop.options.ports[index], loop.options.baud_rate_index), looking_(std::cerr),
+        flasher_(session_.FlasherOn(looking_, loop.image)), view_(loop.board.Row(index), loop.options.verbose),
+        last_(last) {}
 
-  bool PortPresent() override { return zorvan::PortPresent(port_); }
+  Flasher& Looking() override { return flasher_; }
 
-  DeviceRun Program() override {
-    const WriteOutcome outcome = WriteOnPort(session, loop_.options, loop_.image, loop_.hex_file_name, view_);
-    Record(outcome);
-    const DeviceResult result = outcome.device;
-    if (result == DeviceResult::Gone) return {result, outcome.seconds};
-    loop_.board.Print(index_,
-                      ResultWord(result) + "  " + DurationText(outcome.seconds) + "  " + OneLine(outcome.description) +
-                          "  " + CommandLineText(outcome.result) + "  " +
-                          Say(Msg::ExitStatusTail, {std::to_string(outcome.exit_status)}),
-                      false);
-    Ring(result);
-    return {result, outcome.seconds};
+  // Ctrl+C is the stop here: the run's progress surface gives it itself.
+  LineRun Program(LinePortObserver&, const std::atomic<bool>&) override {
+    last_ = WriteOnPort(session_, loop_.options, loop_.image, loop_.hex_file_name, view_);
+    LineRun run;
+    run.began = last_.began;
+    run.seconds = last_.seconds;
+    run.result = last_.device;
+    if (last_.exit_status == kExitStopped) run.ending = RunEnding::Stopped;
+    run.message = last_.result;
+    run.description = last_.description;
+    run.loader_version = last_.loader_version;
+    run.calibration = last_.calibration;
+    run.reach = last_.progress;
+    return run;
   }
 
-  void Show(CyclePhase phase, const CycleTally& tally, const std::string& detail) override {
+ private:
+  const LoopContext& loop_;
+  DeviceSession session_;
+  ConsoleSurface looking_;
+  Flasher flasher_;
+  LoopRowView view_;
+  WriteOutcome& last_;
+};
+
+// One port of the loop on the board: where its cycle stands, each device's result line
+// and bell, and its record.
+class ConsolePort final : public LinePortObserver {
+ public:
+  ConsolePort(LoopContext& loop, size_t index) : loop_(loop), index_(index), port_(loop.options.ports[index]) {}
+
+  std::unique_ptr<LineRunner> MakeRunner() { return std::make_unique<ConsoleRunner>(loop_, index_, last_); }
+
+  void PhaseShown(CyclePhase phase, const CycleTally& tally, const std::string& detail) override {
     const std::string text = PhaseText(phase, detail);
     loop_.board.SetLine(index_, text, true);
     loop_.board.SetFooter(TallyLine(loop_.totals.Take(index_, tally)));
@@ -159,27 +170,36 @@ class ConsoleStation : private LoopPort, public PortStation {
     }
   }
 
-  bool Wait(unsigned milliseconds) override {
-    const auto until = Clock::now() + std::chrono::milliseconds(milliseconds);
-    for (auto now = Clock::now(); now < until; now = Clock::now()) {
-      if (LoopEndRequested()) return false;
-      std::this_thread::sleep_for(std::min<Clock::duration>(kWaitSlice, until - now));
-    }
-    return !LoopEndRequested();
+  void RunPercent(int) override {}
+
+  bool DeviceDone(const LineRun&) override {
+    const WriteOutcome& outcome = last_;
+    const bool recorded = Record(outcome);
+    const DeviceResult result = outcome.device;
+    if (result == DeviceResult::Gone) return recorded;
+    loop_.board.Print(index_,
+                      ResultWord(result) + "  " + DurationText(outcome.seconds) + "  " + OneLine(outcome.description) +
+                          "  " + CommandLineText(outcome.result) + "  " +
+                          Say(Msg::ExitStatusTail, {std::to_string(outcome.exit_status)}),
+                      false);
+    Ring(result);
+    return recorded;
   }
 
-  bool EndRequested() override { return LoopEndRequested(); }
+  void PortEnded(const CycleTally&) override { --loop_.running; }
 
  private:
-  void Record(const WriteOutcome& outcome) {
-    if (!loop_.recorder) return;
+  bool Record(const WriteOutcome& outcome) {
+    if (!loop_.recorder) return true;
     try {
       RecordRun(*loop_.recorder, port_, outcome);
+      return true;
     } catch (const Exception& e) {
       // A device programmed but not recorded is lost to the bench's records: the loop stops.
       loop_.board.Print(index_, e.Message(), true);
       loop_.unrecorded = true;
       EndLoop();
+      return false;
     }
   }
 
@@ -196,7 +216,7 @@ class ConsoleStation : private LoopPort, public PortStation {
   LoopContext& loop_;
   const size_t index_;
   const std::string port_;
-  LoopRowView view_;
+  WriteOutcome last_;  // the port's last run, written by its runner on the same thread
   std::string last_note_;
   std::string last_hint_;
 };
@@ -218,25 +238,25 @@ int RunLoop(const DeviceOptions& options, const ImageState& image, const std::st
   {
     GangBoard board(std::cout, std::cerr, isatty(STDOUT_FILENO) != 0 && !options.quiet, options.ports,
                     ConsoleColumns());
-    LoopContext loop{options, image, hex_file_name, recorder, board, totals, unrecorded};
-    std::vector<std::unique_ptr<ConsoleStation>> stations;
-    for (size_t i = 0; i < options.ports.size(); ++i) stations.push_back(std::make_unique<ConsoleStation>(loop, i));
-    std::vector<std::thread> cycles;
-    std::atomic<size_t> running{stations.size()};
-    for (auto& station : stations) {
-      // Each port waits, looks and programs on its own, as separate benches would.
-      cycles.emplace_back([&station, &running] {
-        ProductionCycle(*station).Run();
-        --running;
-      });
+    std::atomic<size_t> running{options.ports.size()};
+    LoopContext loop{options, image, hex_file_name, recorder, board, totals, unrecorded, running};
+    std::vector<std::unique_ptr<ConsolePort>> ports;
+    for (size_t i = 0; i < options.ports.size(); ++i) ports.push_back(std::make_unique<ConsolePort>(loop, i));
+    // Each port waits, looks and programs on its own thread, as separate benches would.
+    std::vector<std::unique_ptr<LinePortControl>> lines;
+    for (size_t i = 0; i < ports.size(); ++i) {
+      ConsolePort& port = *ports[i];
+      lines.push_back(StartLinePort(
+          {options.ports[i], options.baud_rate_index, nullptr, [&port] { return port.MakeRunner(); }}, port));
     }
     // Ctrl+C is answered at once, though the runs in progress may take a while yet.
     for (bool noted = false; running > 0; std::this_thread::sleep_for(kWaitSlice)) {
       if (noted || !LoopEndRequested()) continue;
       noted = true;
       board.Note(Say(Msg::LoopEnding));
+      for (auto& line : lines) line->End();
     }
-    for (std::thread& cycle : cycles) cycle.join();
+    lines.clear();
   }
   const CycleTally sum = totals.Sum();
   std::cout << Say(Msg::LoopEnded, {TallyLine(sum)}) << "\n" << std::flush;

@@ -127,17 +127,15 @@ struct PortPieces {
   Flasher flasher;
 };
 
-class LineStation : private PortPieces, public PortStation {
+// The write button's procedure on the port's own pieces, with the operator's version gate.
+class WriteButtonRunner final : public LineRunner, private PortPieces {
  public:
-  LineStation(const LinePortSettings& settings, LinePortObserver& observer, std::atomic<bool>& end,
-              const std::atomic<bool>& stop)
-      : PortPieces(settings), PortStation(PortPieces::flasher), settings_(settings), observer_(observer),
-        end_(end), stop_(stop) {}
+  explicit WriteButtonRunner(const LinePortSettings& settings) : PortPieces(settings), settings_(settings) {}
 
-  bool PortPresent() override { return zorvan::PortPresent(settings_.port); }
+  Flasher& Looking() override { return flasher; }
 
-  DeviceRun Program() override {
-    LineRunSurface surface(state, observer_, stop_);
+  LineRun Program(LinePortObserver& observer, const std::atomic<bool>& stop) override {
+    LineRunSurface surface(state, observer, stop);
     surface.SetPortChoice(settings_.port, settings_.baud_rate_index);
     surface.SetGuiThread(gui);
     state.StopFlag = 0;
@@ -161,6 +159,29 @@ class LineStation : private PortPieces, public PortStation {
     outcome.loader_version = state.LoaderVersion;
     outcome.calibration = surface.Calibration();
     outcome.reach = surface.Reach();
+    return outcome;
+  }
+
+ private:
+  const LinePortSettings& settings_;
+};
+
+// The runner, made before the station that looks through it.
+struct RunnerHolder {
+  std::unique_ptr<LineRunner> runner;
+};
+
+class LineStation : private RunnerHolder, public PortStation {
+ public:
+  LineStation(const LinePortSettings& settings, LinePortObserver& observer, std::atomic<bool>& end,
+              const std::atomic<bool>& stop)
+      : RunnerHolder{settings.runner ? settings.runner() : std::make_unique<WriteButtonRunner>(settings)},
+        PortStation(runner->Looking()), settings_(settings), observer_(observer), end_(end), stop_(stop) {}
+
+  bool PortPresent() override { return zorvan::PortPresent(settings_.port); }
+
+  DeviceRun Program() override {
+    const LineRun outcome = runner->Program(observer_, stop_);
     // The operator stopped the run: the port is being stopped, not one device.
     if (outcome.ending == RunEnding::Stopped) end_ = true;
     if (!observer_.DeviceDone(outcome)) end_ = true;

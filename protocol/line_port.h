@@ -8,12 +8,14 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <thread>
 
 #include "firmware/image_builder.h"
+#include "protocol/flasher.h"
 #include "protocol/device_result.h"
 #include "protocol/production_cycle.h"
 #include "protocol/programming_run.h"
@@ -65,11 +67,26 @@ class LinePortControl {
   virtual void Stop() = 0;
 };
 
+// How a port of the line looks for devices and runs them, made on the port's thread. The
+// production window's is the write button's procedure on a port, a state and a GUI thread
+// of the port's own; the command line's loop brings its console run.
+class LineRunner {
+ public:
+  virtual ~LineRunner() = default;
+  // The port, state and surface the looks are made with.
+  virtual Flasher& Looking() = 0;
+  // Programs the device the last look found; tells the run's percentage to `observer`
+  // and gives the operator's stop once `stop` is set and the run can act on it.
+  virtual LineRun Program(LinePortObserver& observer, const std::atomic<bool>& stop) = 0;
+};
+
 struct LinePortSettings {
   std::string port;
   int baud_rate_index = 12;
   // Shared by every port of the line; it outlives the port's thread.
   std::shared_ptr<const ImageState> image;
+  // Makes the port's runner on its thread; none: the write button's procedure.
+  std::function<std::unique_ptr<LineRunner>()> runner;
 };
 
 // Starts the port's cycle on a thread of its own. Destroying the control ends the port,
