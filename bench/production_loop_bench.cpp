@@ -33,6 +33,7 @@
 
 namespace {
 
+using zorvan::testing::Locale;
 using zorvan::testing::Program;
 using zorvan::testing::SimProcess;
 using Clock = std::chrono::steady_clock;
@@ -107,7 +108,9 @@ Bench Run(const std::string& dir, const std::string& hex, int count, int gap_ms,
   }
   SimProcess sim(sim_args);
   const Clock::time_point began = Clock::now();
-  Program flash("zorvan-flash", {"write", "--loop", "--verbose", "--hex", hex, "--record", record, "--port", fixture});
+  // Its result lines are read in English.
+  Program flash("zorvan-flash", {"write", "--loop", "--verbose", "--hex", hex, "--record", record, "--port", fixture},
+                Locale::English);
   Bench bench;
   bench.devices.resize(1);
   bench.devices[0].arrived = began;
