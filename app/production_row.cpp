@@ -53,6 +53,7 @@ std::string ProductionRow::Phase(CyclePhase phase, const CycleTally& tally, cons
                                  const std::string& time_of_day, const std::string& port) {
   current_ = tally;
   phase_ = phase;
+  if (phase != CyclePhase::Failed && phase != CyclePhase::PortMissing) failed_with_port_ = false;
   if (phase == CyclePhase::Programming) {
     description_ = detail;
     percent_ = -1;
@@ -71,6 +72,7 @@ std::string ProductionRow::Phase(CyclePhase phase, const CycleTally& tally, cons
 
 std::string ProductionRow::Device(const LineRun& run, const std::string& time_of_day, const std::string& port) {
   if (run.result == DeviceResult::Gone) return {};
+  failed_with_port_ = run.result == DeviceResult::PortLost;
   const std::string description = run.description.empty() ? description_ : run.description;
   last_device_ = OneLine(description) + "  " + DurationText(run.seconds);
   return DeviceLogLine(time_of_day, port, description, run.message, run.seconds);
@@ -84,6 +86,7 @@ void ProductionRow::Started() {
   current_ = {};
   percent_ = -1;
   port_error_.clear();
+  failed_with_port_ = false;
 }
 
 void ProductionRow::Ended() {
@@ -93,9 +96,13 @@ void ProductionRow::Ended() {
   ending_ = false;
 }
 
+CyclePhase ProductionRow::ShownPhase() const {
+  return phase_ == CyclePhase::PortMissing && failed_with_port_ ? CyclePhase::Failed : phase_;
+}
+
 std::string ProductionRow::StateText() const {
   if (!running_) return record_failed_ ? kLineNotRecorded : kAutoEnded;
-  if (phase_ != CyclePhase::Programming) return PhaseText(phase_);
+  if (phase_ != CyclePhase::Programming) return PhaseText(ShownPhase());
   std::string text = ending_ ? kAutoLastRun : kAutoProgramming;
   if (percent_ >= 0) text += " " + std::to_string(percent_) + "%";
   return text;
@@ -103,7 +110,7 @@ std::string ProductionRow::StateText() const {
 
 RowColour ProductionRow::Colour() const {
   if (!running_) return record_failed_ ? RowColour::Dark : RowColour::Grey;
-  return PhaseColour(phase_);
+  return PhaseColour(ShownPhase());
 }
 
 CycleTally ProductionRow::Counts() const {

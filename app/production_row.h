@@ -61,6 +61,8 @@ class ProductionRow {
   std::string CountsText() const { return TallyText(Counts()); }
 
  private:
+  CyclePhase ShownPhase() const;
+
   bool running_ = false;
   bool ending_ = false;
   bool record_failed_ = false;
@@ -71,6 +73,10 @@ class ProductionRow {
   std::string description_;  // of the device being programmed
   std::string last_device_;
   std::string port_error_;  // the last port error logged
+  // The last run failed as the port went (a device that hung up, an adapter pulled out):
+  // the row shows that failure while the port is missing, rather than the missing port
+  // alone, or the failure would never be seen there.
+  bool failed_with_port_ = false;
 };
 
 }  // namespace zorvan::app

@@ -166,18 +166,41 @@ class QtWindow:
         subprocess.run(["xdotool", "key", "--clearmodifiers", keys], check=True)
 
     def photograph(self, name):
-        """The whole screen as PNG, from Xvfb's frame buffer, into the screenshot folder."""
-        if not self.screenshots:
-            return
+        """The whole screen as PNG, from Xvfb's frame buffer, into the screenshot folder;
+        returns the screen as it was photographed."""
         subprocess.run(["xdotool", "mousemove", "0", "0"], check=False)
         time.sleep(0.5)
+        screen = Screen()
+        if self.screenshots:
+            path = os.path.join(self.screenshots, name + ".png")
+            with open(path, "wb") as png:
+                subprocess.run(["pnmtopng"], input=screen.ppm, stdout=png, check=True)
+            print(f"   {path}")
+        return screen
+
+
+class Screen:
+    """The whole screen as it is now, from Xvfb's frame buffer: what the operator sees."""
+
+    def __init__(self):
         frame = os.path.join(os.environ["ZORVAN_XVFB_FRAMEBUFFER"], "Xvfb_screen0")
-        path = os.path.join(self.screenshots, name + ".png")
-        with open(path, "wb") as png:
-            xwd = subprocess.Popen(["xwdtopnm", frame], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-            subprocess.run(["pnmtopng"], stdin=xwd.stdout, stdout=png, check=True)
-            xwd.wait()
-        print(f"   {path}")
+        self.ppm = subprocess.run(["xwdtopnm", frame], capture_output=True, check=True).stdout
+        # A binary PPM: "P6", width, height and the largest value, then three bytes a pixel.
+        fields, end = [], 0
+        while len(fields) < 4:
+            while self.ppm[end:end + 1].isspace():
+                end += 1
+            start = end
+            while not self.ppm[end:end + 1].isspace():
+                end += 1
+            fields.append(self.ppm[start:end])
+        self.width, self.height = int(fields[1]), int(fields[2])
+        self.pixels = end + 1
+
+    def colour(self, x, y):
+        """The pixel at (x, y) as (red, green, blue)."""
+        at = self.pixels + 3 * (y * self.width + x)
+        return tuple(self.ppm[at:at + 3])
 
 
 class SimulatedDevice:
