@@ -31,12 +31,6 @@ shots=${4:-$build/screenshots}
 # tests may run at the same time on others.
 prefix=$build/wine-prefix-window-production
 
-skip() { echo "Skipped: $*"; exit 77; }
-for tool in Xvfb xdotool xwdtopnm pnmcut pnmtopng pnmtoplainpnm; do
-  command -v "$tool" >/dev/null || skip "$tool is not installed (./run installs it)"
-done
-[ -x "$sim" ] || skip "no zorvan-sim at $sim (build the Linux tree first)"
-mkdir -p "$shots"
 source "$(dirname "$0")/wine_window_session.sh"
 prepare_prefix
 

@@ -4,9 +4,17 @@
 # hand (xdotool). Everything it starts ends with the script that sourced it.
 #
 # Before sourcing, set: probe_exe (zorvan-window-probe.exe), sim (the Linux build's
-# zorvan-sim) and prefix (the Wine prefix). The window runs in a Wine prefix of its own:
-# Wine ties a prefix's desktop to the display of the program that started it, and the
-# console tests share the other prefix without any display.
+# zorvan-sim), prefix (the Wine prefix) and, to photograph, shots (their folder). A test
+# whose tools are missing is skipped (exit status 77) with the reason. The window runs
+# in a Wine prefix of its own: Wine ties a prefix's desktop to the display of the program
+# that started it, and the console tests share the other prefix without any display.
+
+skip() { echo "Skipped: $*"; exit 77; }
+for tool in Xvfb xdotool xwdtopnm pnmcut pnmtopng pnmtoplainpnm; do
+  command -v "$tool" >/dev/null || skip "$tool is not installed (./run installs it)"
+done
+[ -x "$sim" ] || skip "no zorvan-sim at $sim (build the Linux tree first)"
+[ -z "${shots:-}" ] || mkdir -p "$shots"
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 export ZORVAN_WINEPREFIX=$prefix

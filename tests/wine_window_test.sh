@@ -27,12 +27,6 @@ build=$(cd "$(dirname "$exe")" && pwd)
 shots=${5:-$build/screenshots}
 prefix=${ZORVAN_WINEPREFIX_WINDOW:-$build/wine-prefix-window}
 
-skip() { echo "Skipped: $*"; exit 77; }
-for tool in Xvfb xdotool xwdtopnm pnmcut pnmtopng; do
-  command -v "$tool" >/dev/null || skip "$tool is not installed (./run installs it)"
-done
-[ -x "$sim" ] || skip "no zorvan-sim at $sim (build the Linux tree first)"
-mkdir -p "$shots"
 source "$(dirname "$0")/wine_window_session.sh"
 
 # The box `message_box` described, photographed, then answered with Return.
