@@ -65,11 +65,11 @@ void ConsoleProgressView::Print(const std::string& text, bool error) {
 }
 
 ProgressSurface::ProgressSurface(ProgressView& view, FlasherState& state, Verbosity verbosity)
-    : view_(view), state_(state), verbosity_(verbosity) {}
+    : view_(view), state_(state), verbosity_(verbosity), writing_(state) {}
 
 ProgressSurface::~ProgressSurface() {
   FinishBar();
-  if (writing_) WritingEnds();
+  if (writing_.IsWriting()) WritingEnds();
 }
 
 void ProgressSurface::SetGaugeMax(int64_t max) {
@@ -78,35 +78,31 @@ void ProgressSurface::SetGaugeMax(int64_t max) {
 }
 
 void ProgressSurface::SetGaugeProgress(int64_t progress) {
-  // A finished block is counted by the gauge: its chunks are no longer in progress,
-  // although the chunk bar stands full until the next block is erased.
-  if (progress != gauge_.Progress()) chunks_in_progress_ = 0;
   ConsoleSurface::SetGaugeProgress(progress);
-  if (writing_) bytes_reached_ = std::max(bytes_reached_, BytesDone());
+  writing_.GaugeAt(gauge_.Progress());
   Redraw(false);
 }
 
 void ProgressSurface::SetChunkBarPosition(int position) {
   ConsoleSurface::SetChunkBarPosition(position);
-  chunks_in_progress_ = position;
-  if (writing_) bytes_reached_ = std::max(bytes_reached_, BytesDone());
+  writing_.ChunkBarAt(position);
   Redraw(false);
 }
 
 void ProgressSurface::SetStatus(const std::string& text) {
   const bool writing = text == kWritingStatus;
-  if (writing_ && !writing) {  // the writing has ended: its last figures stay on screen
+  if (writing_.IsWriting() && !writing) {  // the writing has ended: its last figures stay on screen
     Redraw(true);
     FinishBar();
     WritingEnds();
   }
   ConsoleSurface::SetStatus(text);
-  if (writing && !writing_) {
+  if (writing && !writing_.IsWriting()) {
     writing_since_ = Clock::now();
     last_tenth_ = -1;
     WritingBegins();
   }
-  writing_ = writing;
+  writing_.Writing(writing);
   if (verbosity_ == Verbosity::Verbose) {
     view_.Print(CommandLineText(text));
     drawn_ = false;
@@ -126,8 +122,7 @@ void ProgressSurface::SetMemoText(const std::string& text) {
 
 void ProgressSurface::AddMemoLine(const std::string& line) {
   ConsoleSurface::AddMemoLine(line);
-  // Every attempt is logged right after its frame was sent.
-  if (writing_) erasing_begun_ = true;
+  writing_.AttemptLogged();
   if (verbosity_ != Verbosity::Verbose) return;
   view_.Print(CommandLineText(line));
   drawn_ = false;
@@ -149,7 +144,7 @@ void ProgressSurface::ShowError(const std::string& system_text, const std::strin
 void ProgressSurface::ProcessMessages() {
   ConsoleSurface::ProcessMessages();
   if (!StopRequested() || stop_given_) return;
-  if (!erasing_begun_) {
+  if (!writing_.ErasingBegun()) {
     // Nothing has been erased on this device: it is left as it was, as a run alone
     // would be left when Ctrl+C ends the program at once.
     shown_.push_back(kStoppedStatus);
@@ -164,35 +159,19 @@ void ProgressSurface::ProcessMessages() {
   }
 }
 
-int64_t ProgressSurface::BlockBytes() const { return int64_t{state_.ChunkSize} * state_.ChunksPerBlock; }
-
-int64_t ProgressSurface::BytesDone() const {
-  return std::min(BlockBytes() * state_.BlockCount,
-                  gauge_.Progress() * BlockBytes() + int64_t{chunks_in_progress_} * state_.ChunkSize);
-}
-
 ProgressFigures ProgressSurface::Figures() const {
   ProgressFigures f;
   f.percent = gauge_.Percent();
-  f.bytes_total = BlockBytes() * state_.BlockCount;
-  f.bytes_done = BytesDone();
+  f.bytes_total = writing_.BytesTotal();
+  f.bytes_done = writing_.BytesDone();
   f.seconds = std::chrono::duration<double>(Clock::now() - writing_since_).count();
   f.calibration = CommandLineText(calibration_);
   return f;
 }
 
-WritingProgress ProgressSurface::Progress() const {
-  WritingProgress p;
-  p.erasing_begun = erasing_begun_;
-  p.blocks = state_.BlockCount;
-  p.address = bytes_reached_;
-  p.blocks_done = BlockBytes() > 0 ? bytes_reached_ / BlockBytes() : 0;
-  return p;
-}
-
 // In place, a few times a second; as lines of their own, at every tenth of the writing.
 void ProgressSurface::Redraw(bool force) {
-  if (!writing_ || verbosity_ == Verbosity::Quiet) return;
+  if (!writing_.IsWriting() || verbosity_ == Verbosity::Quiet) return;
   const ProgressFigures figures = Figures();
   if (!view_.RedrawsInPlace()) {
     const int64_t tenth = figures.percent / 10;

@@ -65,26 +65,20 @@ class ProgressSurface : public ConsoleSurface {
 
   // The system's messages and errors shown, in order, as the system gave them.
   const std::vector<std::string>& Shown() const { return shown_; }
-  WritingProgress Progress() const;
+  WritingProgress Progress() const { return writing_.Reach(); }
   // The device's description as identification put it into the memo, before any log line.
   const std::string& Description() const { return description_; }
 
  private:
   ProgressFigures Figures() const;
-  int64_t BlockBytes() const;
-  // The bytes of the blocks and chunks written so far.
-  int64_t BytesDone() const;
   void Redraw(bool force);
 
   ProgressView& view_;
   FlasherState& state_;
   Verbosity verbosity_;
-  bool writing_ = false;  // blocks are being erased and written
-  bool erasing_begun_ = false;  // the first Erase of the run has been sent
+  WritingTracker writing_;
   bool stop_given_ = false;
   bool stop_deferred_noted_ = false;
-  int chunks_in_progress_ = 0;  // chunks written in the block under way
-  int64_t bytes_reached_ = 0;   // the most written while blocks were written
   int64_t last_tenth_ = -1;
   std::chrono::steady_clock::time_point writing_since_;
   std::chrono::steady_clock::time_point last_draw_;

@@ -32,27 +32,24 @@ class LookingSurface : public HeadlessSurface {
 class LineRunSurface : public HeadlessSurface {
  public:
   LineRunSurface(FlasherState& state, LinePortObserver& observer, const std::atomic<bool>& stop)
-      : state_(state), observer_(observer), stop_(stop) {}
+      : state_(state), observer_(observer), stop_(stop), writing_(state) {}
 
   void SetGaugeMax(int64_t max) override {
     HeadlessSurface::SetGaugeMax(max);
     TellPercent();
   }
   void SetGaugeProgress(int64_t progress) override {
-    // A finished block is counted by the gauge: its chunks are no longer in progress.
-    if (progress != gauge_.Progress()) chunks_in_progress_ = 0;
     HeadlessSurface::SetGaugeProgress(progress);
-    NoteReach();
+    writing_.GaugeAt(gauge_.Progress());
     TellPercent();
   }
   void SetChunkBarPosition(int position) override {
     HeadlessSurface::SetChunkBarPosition(position);
-    chunks_in_progress_ = position;
-    NoteReach();
+    writing_.ChunkBarAt(position);
   }
   void SetStatus(const std::string& text) override {
     HeadlessSurface::SetStatus(text);
-    writing_ = text == kWritingStatus;
+    writing_.Writing(text == kWritingStatus);
     TellPercent();
   }
   void SetMemoText(const std::string& text) override {
@@ -60,37 +57,23 @@ class LineRunSurface : public HeadlessSurface {
     description_ = text;
   }
   // The attempts' log is not kept; every attempt is logged right after its frame was sent.
-  void AddMemoLine(const std::string&) override {
-    if (writing_) reach_.erasing_begun = true;
-  }
+  void AddMemoLine(const std::string&) override { writing_.AttemptLogged(); }
   void ShowMessage(const std::string& text) override { shown_.push_back(text); }
   // The stop waits for the writing: the identification moves the gauge too, and a stop
   // given then would be forgotten as the writing begins.
   void ProcessMessages() override {
     HeadlessSurface::ProcessMessages();
-    if (stop_ && !stop_given_ && writing_) stop_given_ = StopCommand(state_, *this);
+    if (stop_ && !stop_given_ && writing_.IsWriting()) stop_given_ = StopCommand(state_, *this);
   }
 
   const std::vector<std::string>& Shown() const { return shown_; }
   const std::string& Description() const { return description_; }
-  WritingReach Reach() const {
-    WritingReach reach = reach_;
-    reach.blocks = state_.BlockCount;
-    reach.blocks_done = BlockBytes() > 0 ? reach.address / BlockBytes() : 0;
-    return reach;
-  }
+  WritingReach Reach() const { return writing_.Reach(); }
 
  private:
-  int64_t BlockBytes() const { return int64_t{state_.ChunkSize} * state_.ChunksPerBlock; }
-  void NoteReach() {
-    if (!writing_) return;
-    const int64_t done = std::min(BlockBytes() * state_.BlockCount,
-                                  gauge_.Progress() * BlockBytes() + int64_t{chunks_in_progress_} * state_.ChunkSize);
-    reach_.address = std::max(reach_.address, done);
-  }
   // The gauge's percentage while blocks are written: the run's.
   void TellPercent() {
-    if (!writing_) return;
+    if (!writing_.IsWriting()) return;
     const int percent = static_cast<int>(gauge_.Percent());
     if (percent == percent_) return;
     percent_ = percent;
@@ -101,10 +84,8 @@ class LineRunSurface : public HeadlessSurface {
   LinePortObserver& observer_;
   const std::atomic<bool>& stop_;
   bool stop_given_ = false;
-  bool writing_ = false;
-  int chunks_in_progress_ = 0;
+  WritingTracker writing_;
   int percent_ = -1;
-  WritingReach reach_;
   std::string description_;
   std::vector<std::string> shown_;
 };
