@@ -10,16 +10,8 @@
 # Exit status 77 (skipped) when a tool it needs is missing, with the reason.
 set -euo pipefail
 
-exe=$1
-probe_exe=$2
-sim=$3
-build=$(cd "$(dirname "$exe")" && pwd)
-shots=${4:-$build/screenshots}
-# A prefix of its own: Wine ties a prefix's desktop to one display, and the window's other
-# tests may run at the same time on others.
-prefix=$build/wine-prefix-window-automatic
-
-source "$(dirname "$0")/wine_window_session.sh"
+window_test_prefix=automatic
+source "$(dirname "$0")/wine_window_session.sh" "$@"
 prepare_prefix
 
 # Far beyond the moment the window takes: a loaded machine must not fail the test.

@@ -11,16 +11,8 @@
 # "Визначити" in the engineering view. Exit status 77 (skipped) when a tool is missing.
 set -euo pipefail
 
-exe=$1
-probe_exe=$2
-sim=$3
-build=$(cd "$(dirname "$exe")" && pwd)
-shots=${4:-$build/screenshots}
-# A prefix of its own: Wine ties a prefix's desktop to one display, and the window's
-# other test may run at the same time on another.
-prefix=$build/wine-prefix-window-errors
-
-source "$(dirname "$0")/wine_window_session.sh"
+window_test_prefix=errors
+source "$(dirname "$0")/wine_window_session.sh" "$@"
 
 adapter=$work/adapter
 # Starts a device at the adapter's path; the one before must have gone.

@@ -9,6 +9,19 @@
 # in a Wine prefix of its own: Wine ties a prefix's desktop to the display of the program
 # that started it, and the console tests share the other prefix without any display.
 
+# A window test that takes the usual arguments (ZORVAN_FLASHER_EXE WINDOW_PROBE_EXE
+# ZORVAN_SIM [SCREENSHOT_DIR]) passes them on and sets instead window_test_prefix, the name
+# of its own prefix: Wine ties a prefix's desktop to one display, and the window's tests
+# may run at the same time on others.
+if [ -n "${window_test_prefix:-}" ]; then
+  exe=$1
+  probe_exe=$2
+  sim=$3
+  build=$(cd "$(dirname "$exe")" && pwd)
+  shots=${4:-$build/screenshots}
+  prefix=$build/wine-prefix-window-$window_test_prefix
+fi
+
 skip() { echo "Skipped: $*"; exit 77; }
 for tool in Xvfb xdotool xwdtopnm pnmcut pnmtopng pnmtoplainpnm; do
   command -v "$tool" >/dev/null || skip "$tool is not installed (./run installs it)"

@@ -8,16 +8,8 @@
 # Exit status 77 (skipped) when a tool is missing.
 set -euo pipefail
 
-exe=$1
-probe_exe=$2
-sim=$3
-build=$(cd "$(dirname "$exe")" && pwd)
-shots=${4:-$build/screenshots}
-# A prefix of its own: Wine ties a prefix's desktop to one display, and the window's
-# other tests may run at the same time on others.
-prefix=$build/wine-prefix-window-unanswered
-
-source "$(dirname "$0")/wine_window_session.sh"
+window_test_prefix=unanswered
+source "$(dirname "$0")/wine_window_session.sh" "$@"
 
 # The identification takes about 4 s; the box may come several seconds later on a busy
 # machine, and the probe's own start under Wine takes a few more.
